@@ -1,0 +1,96 @@
+#pragma once
+
+// The serial link to the tracker: one instance for the life of the program.
+//
+//   CSerialLink link;
+//   connect(&link, &CSerialLink::lineReceived, decoder, ...);          // every line, no CR LF
+//   connect(&link, &CSerialLink::receiveLogAppended, logView, ...);    // "line\r\n" pieces
+//   connect(&link, &CSerialLink::receiveLogCleared, logView, ...);     // before the 778th line
+//   connect(&link, &CSerialLink::deviceLost, session, ...);            // once per unplug
+//   if (link.open("ttyUSB0", 115200)) { link.setConnected(true); link.write("...\r\n"); }
+//   link.close();                                                      // "Stop"; then setConnected(false)
+//
+// Opens 8N1 without flow control, DTR and RTS off. Received bytes are cut into lines; for each
+// line, in order: lines without "$GP" are appended to the receive log, lineReceived is emitted,
+// and "RTC_Counter" or "$GP" sets normalModeSeen (never cleared).
+//
+// The receive log holds at most 777 lines: the 778th line since the log was last emptied empties
+// it (receiveLogCleared) and starts the new log (receiveLogAppended). The log and its line count
+// survive close and reopen, so a reconnect continues the same log.
+//
+// The first read or resource error on an open link closes it as a device removal: `connected`
+// stays set (so DeviceWatcher can reopen it) and deviceLost is emitted once; errors after that
+// are ignored. Everything runs on the owner's thread from the event loop.
+
+#include <QByteArray>
+#include <QObject>
+#include <QSerialPort>
+#include <QString>
+
+#include "serial/line_assembler.h"
+
+namespace qn470 {
+
+class CSerialLink : public QObject {
+    Q_OBJECT
+
+public:
+    static constexpr int kMaxLoggedLines = 777;
+
+    explicit CSerialLink(QObject* parent = nullptr);
+    ~CSerialLink() override;
+
+    // Port names without a path ("ttyUSB0", "pts/3") are looked up under /dev; "COM5" is used as
+    // it is on Windows. Remembers the name (cut to 9 characters) for a later reopen(). An open
+    // link is closed first. Returns false and stays closed when the port cannot be opened.
+    bool open(const QString& portName, qint32 baudRate);
+
+    // Opens the remembered port name again.
+    bool reopen(qint32 baudRate) { return open(m_portName, baudRate); }
+
+    // Closes the port; `connected` is left as it is (the caller owns it).
+    void close();
+
+    // Closes an open link because its device went away; emits deviceLost. No-op when closed.
+    void closeAsRemoval();
+
+    // Queues all bytes for sending; false when the link is closed or the port refused them.
+    bool write(const QByteArray& data);
+
+    bool isOpen() const { return m_port.isOpen(); }
+    qint32 baudRate() const { return m_port.baudRate(); }
+    QString portName() const { return m_portName; }
+
+    bool connected() const { return m_connected; }
+    void setConnected(bool connected) { m_connected = connected; }
+    bool trackerPortChosen() const { return m_trackerPortChosen; }
+    void setTrackerPortChosen(bool chosen) { m_trackerPortChosen = chosen; }
+    bool normalModeSeen() const { return m_normalModeSeen; }
+
+    QString receiveLog() const { return m_receiveLog; }
+
+    // The device path for a port name: "/dev/ttyUSB0" for "ttyUSB0", "COM5" on Windows.
+    static QString systemLocation(const QString& portName);
+
+signals:
+    void lineReceived(const QByteArray& line);
+    void receiveLogAppended(const QString& text);
+    void receiveLogCleared();
+    void deviceLost();
+
+private:
+    void onReadyRead();
+    void onErrorOccurred(QSerialPort::SerialPortError error);
+    void handleLine(const std::string& line);
+
+    QSerialPort m_port;
+    LineAssembler m_assembler;
+    QString m_portName;
+    bool m_connected = false;
+    bool m_trackerPortChosen = false;
+    bool m_normalModeSeen = false;
+    QString m_receiveLog;
+    int m_loggedLines = 0;
+};
+
+}  // namespace qn470
