@@ -345,6 +345,10 @@ const Parameter& parameter(std::string_view code) {
     return *p;
 }
 
+const Parameter& eventParameter(int row) {
+    return kParameters[std::size(kParameters) - EventTexts::kCount + static_cast<std::size_t>(row)];
+}
+
 std::string_view defaultEventText(int row) {
     return kEvents[static_cast<std::size_t>(row)].text;
 }

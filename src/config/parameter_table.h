@@ -97,6 +97,9 @@ const Parameter* findParameter(std::string_view code);
 // Same as findParameter but for a code known to exist; aborts on a programming error.
 const Parameter& parameter(std::string_view code);
 
+// The parameter of event message row 0..35 (BA..BQ, BR..BY, Ba..Bk).
+const Parameter& eventParameter(int row);
+
 // The default text of event message row 0..35.
 std::string_view defaultEventText(int row);
 

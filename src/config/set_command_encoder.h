@@ -1,0 +1,53 @@
+#pragma once
+
+// Builds the series of set-command lines that writes a whole ParameterSet into the tracker:
+// blocks 0..70 in slots 0..70, slots 71..74 always empty. Slot order is sending order.
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "config/parameter_set.h"
+
+namespace qn470 {
+
+inline constexpr int kSlotCount = 75;
+inline constexpr int kEncodedBlockCount = 71;
+
+// The longest line, CR LF included, that a slot holds; the tracker's receive side takes lines
+// of up to 250 characters. A longer line is never cut: its slot stays empty and it is reported.
+inline constexpr std::size_t kMaxSetLineLength = 250;
+
+struct LineSlot {
+    std::string line;  // the whole line with CR LF, or empty when the slot sends nothing
+    bool empty() const { return line.empty(); }
+};
+
+// A block whose line would exceed kMaxSetLineLength, with the text codes to shorten.
+struct OverlongLine {
+    int block = 0;
+    std::size_t length = 0;
+    std::vector<std::string> textCodes;
+};
+
+struct SetCommandTable {
+    std::array<LineSlot, kSlotCount> slots;
+    std::vector<OverlongLine> overlong;
+
+    bool complete() const { return overlong.empty(); }
+    // "block 14 (SL, S3, S6, PD): 260 characters; ..." for messages.
+    std::string describeOverlong() const;
+};
+
+class SetCommandEncoder {
+public:
+    // Rebuilds every slot from scratch.
+    static void encode(const ParameterSet& set, SetCommandTable& table);
+    static SetCommandTable encode(const ParameterSet& set);
+
+    // The codes of one block in sending order (empty for an unknown block).
+    static std::vector<std::string> blockCodes(int block);
+};
+
+}  // namespace qn470
