@@ -31,7 +31,9 @@ constexpr Parameter number(std::string_view code, uint16_t offset, uint8_t size,
             size,
             0,
             wire,
-            wire == Wire::Hex2 ? Decode::Hex2 : Decode::Int,
+            wire == Wire::Hex2   ? Decode::Hex2
+            : wire == Wire::Hex4 ? Decode::Hex4
+                                 : Decode::Int,
             condition,
             ProfileUse::ReadWrite,
             key.empty() ? code : key,
