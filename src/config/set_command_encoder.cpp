@@ -4,7 +4,7 @@
 
 #include "config/command_line.h"
 #include "config/parameter_table.h"
-#include "config/parameter_value.h"
+#include "config/wire_value.h"
 
 namespace qn470 {
 namespace {
@@ -66,41 +66,6 @@ std::string_view codesOf(int block) {
     return {};
 }
 
-void appendHex(std::string& out, uint64_t value, int digits) {
-    static constexpr char kHex[] = "0123456789abcdef";
-    for (int shift = (digits - 1) * 4; shift >= 0; shift -= 4) {
-        out += kHex[(value >> shift) & 0xF];
-    }
-}
-
-void appendValue(std::string& out, const ParameterSet& set, const Parameter& p) {
-    switch (p.wire) {
-        case Wire::Dec:
-            out += std::to_string(readNumber(set, p));
-            break;
-        case Wire::Bit:
-        case Wire::Bool:
-            out += readNumber(set, p) != 0 ? '1' : '0';
-            break;
-        case Wire::Hex2:
-            appendHex(out, static_cast<uint64_t>(readNumber(set, p)), 2);
-            break;
-        case Wire::Hex4:
-            appendHex(out, static_cast<uint64_t>(readNumber(set, p)), 4);
-            break;
-        case Wire::Text:
-            out += readText(set, p);
-            break;
-        case Wire::QText:
-            out += '"';
-            out += readText(set, p);
-            out += '"';
-            break;
-        case Wire::None:
-            break;
-    }
-}
-
 void encodeLine(const ParameterSet& set, int block, const std::vector<const Parameter*>& items,
                 SetCommandTable& table) {
     const SequenceMark mark = block == 0               ? SequenceMark::First
@@ -113,7 +78,7 @@ void encodeLine(const ParameterSet& set, int block, const std::vector<const Para
         }
         line += items[i]->code;
         line += '=';
-        appendValue(line, set, *items[i]);
+        line += formatWireValue(set, *items[i]);
     }
     line += kSetLineEnd;
 

@@ -1,0 +1,40 @@
+#include "config/wire_value.h"
+
+#include "config/parameter_value.h"
+
+namespace qn470 {
+namespace {
+
+std::string hexDigits(uint64_t value, int digits) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string out;
+    for (int shift = (digits - 1) * 4; shift >= 0; shift -= 4) {
+        out += kHex[(value >> shift) & 0xF];
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string formatWireValue(const ParameterSet& set, const Parameter& p, Wire wire) {
+    switch (wire) {
+        case Wire::Dec:
+            return std::to_string(readNumber(set, p));
+        case Wire::Bit:
+        case Wire::Bool:
+            return readNumber(set, p) != 0 ? "1" : "0";
+        case Wire::Hex2:
+            return hexDigits(static_cast<uint64_t>(readNumber(set, p)), 2);
+        case Wire::Hex4:
+            return hexDigits(static_cast<uint64_t>(readNumber(set, p)), 4);
+        case Wire::Text:
+            return readText(set, p);
+        case Wire::QText:
+            return '"' + readText(set, p) + '"';
+        case Wire::None:
+            return p.isText() ? readText(set, p) : std::to_string(readNumber(set, p));
+    }
+    return {};
+}
+
+}  // namespace qn470
