@@ -1,0 +1,162 @@
+#include "config/report_decoder.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <string>
+
+#include "config/parameter_table.h"
+#include "config/parameter_value.h"
+
+namespace qn470 {
+namespace {
+
+constexpr std::string_view kReportWord = "KXs";
+
+bool isSpace(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+// The decimal number a value begins with: optional white space, an optional sign, digits; 0 when
+// there is none. Read into 64 bits and saturated, so every 32-bit value the tracker sends (CA up
+// to 4294967295, O6 negative) comes back as itself instead of overflowing.
+int64_t leadingNumber(std::string_view value) {
+    std::size_t i = 0;
+    while (i < value.size() && isSpace(value[i])) {
+        ++i;
+    }
+    bool negative = false;
+    if (i < value.size() && (value[i] == '+' || value[i] == '-')) {
+        negative = value[i] == '-';
+        ++i;
+    }
+    // Magnitude of the most negative int64; larger numbers stick there.
+    constexpr uint64_t kLimit = static_cast<uint64_t>(std::numeric_limits<int64_t>::max()) + 1;
+    uint64_t magnitude = 0;
+    for (; i < value.size() && value[i] >= '0' && value[i] <= '9'; ++i) {
+        const auto digit = static_cast<uint64_t>(value[i] - '0');
+        magnitude = magnitude > (kLimit - digit) / 10 ? kLimit : magnitude * 10 + digit;
+    }
+    if (negative) {
+        return magnitude == kLimit ? std::numeric_limits<int64_t>::min()
+                                   : -static_cast<int64_t>(magnitude);
+    }
+    return magnitude == kLimit ? std::numeric_limits<int64_t>::max()
+                               : static_cast<int64_t>(magnitude);
+}
+
+// Media bytes and masks travel as lower-case hex; anything else, including an upper-case digit or
+// a character missing at the end of the value, counts as 0.
+unsigned hexDigit(char c) {
+    if (c >= '0' && c <= '9') {
+        return static_cast<unsigned>(c - '0');
+    }
+    if (c >= 'a' && c <= 'f') {
+        return static_cast<unsigned>(c - 'a' + 10);
+    }
+    return 0;
+}
+
+unsigned leadingHex(std::string_view value, std::size_t digits) {
+    unsigned result = 0;
+    for (std::size_t i = 0; i < digits; ++i) {
+        result = result * 16 + (i < value.size() ? hexDigit(value[i]) : 0);
+    }
+    return result;
+}
+
+void store(ParameterSet& set, const Parameter& p, std::string_view value) {
+    switch (p.decode) {
+        case Decode::None:
+            return;
+        case Decode::Bit:
+            writeNumber(set, p, value.empty() || value.front() != '0' ? 1 : 0);
+            return;
+        case Decode::Int: {
+            const int64_t n = leadingNumber(value);
+            if (p.condition.accepts(n)) {
+                writeNumber(set, p, n);
+            }
+            return;
+        }
+        case Decode::Hex2:
+            writeNumber(set, p, leadingHex(value, 2));
+            return;
+        case Decode::Hex4:
+            writeNumber(set, p, leadingHex(value, 4));
+            return;
+        case Decode::Weekday:
+            writeNumber(set, p, leadingHex(value, 2) & 0x7Fu);
+            return;
+        case Decode::Text:
+            writeText(set, p, value);
+            return;
+        case Decode::WholeText:
+            // A report format is only usable complete; a cut one would lose its closing "!".
+            if (!value.empty() && value.size() <= static_cast<std::size_t>(p.maxTextLength()) &&
+                value.back() == '!') {
+                writeText(set, p, value);
+            }
+            return;
+    }
+}
+
+}  // namespace
+
+int ReportDecoder::decode(std::string_view line, ParameterSet& set) const {
+    const std::size_t at = line.find(kReportWord);
+    if (at == std::string_view::npos) {
+        return kNotReport;
+    }
+    // Work on a copy: the framing "*" is turned into a comma below.
+    std::string text(line.substr(at));
+
+    // The framing is "*", two checksum characters and "!": the first "*" so followed counts,
+    // which passes over the "*" of a report format such as "SPRXAB27GHKLMn*U!".
+    for (std::size_t i = 0; i + 3 < text.size(); ++i) {
+        if (text[i] == '*' && text[i + 3] == '!') {
+            text[i] = ',';
+            break;
+        }
+    }
+
+    int result = kBlock;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t comma = text.find(',', start);
+        if (comma == std::string::npos) {
+            break;  // what follows the last comma is the checksum
+        }
+        std::size_t end = comma;
+        if (comma + 1 < text.size() && text[comma + 1] == '$') {
+            // The comma is inside a quoted event text ("...$6,$1..."): the item runs to the
+            // closing quote that a comma follows. Without one the rest of the line is unusable.
+            end = text.find("\",", start);
+            if (end == std::string::npos) {
+                break;
+            }
+        }
+        const std::string_view item(text.data() + start, end - start);
+        start = end + 1;
+
+        const std::size_t equals = item.find('=');
+        if (equals == std::string_view::npos || item.size() < 2) {
+            continue;  // header word, device name, numbering fields
+        }
+        const Parameter* p = findParameter(item.substr(0, 2));
+        if (p == nullptr) {
+            continue;
+        }
+        std::string_view value = item.substr(equals + 1);
+        while (!value.empty() && value.front() == '"') {
+            value.remove_prefix(1);
+        }
+        store(set, *p, value);
+        if (p->endsReport) {
+            result = kLastBlock;
+        }
+    }
+    return result;
+}
+
+}  // namespace qn470

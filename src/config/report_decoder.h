@@ -1,0 +1,24 @@
+#pragma once
+
+// Applies one report line from the tracker to a ParameterSet. The decoder is tolerant: it ignores
+// what it does not know and leaves a field unchanged when its value is out of range. How each code
+// is stored comes from the parameter table; nothing here knows an individual field.
+
+#include <string_view>
+
+#include "config/parameter_set.h"
+
+namespace qn470 {
+
+class ReportDecoder {
+public:
+    // What decode() returns; the load flow adds these up to see when the report is complete.
+    static constexpr int kNotReport = 0;   // the line does not contain "KXs"
+    static constexpr int kBlock = 1;       // a report line
+    static constexpr int kLastBlock = 50;  // a report line that carried the last block's code
+
+    // Stores every recognised item of line into set. The line itself is never changed.
+    int decode(std::string_view line, ParameterSet& set) const;
+};
+
+}  // namespace qn470
