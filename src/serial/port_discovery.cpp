@@ -30,7 +30,9 @@ QList<PortInfo> presentPorts() {
 
 }  // namespace
 
-PortSource systemPortSource() { return presentPorts; }
+PortSource systemPortSource() {
+    return presentPorts;
+}
 
 QString friendlyName(const PortInfo& port, NameStyle style) {
     QStringList parts;

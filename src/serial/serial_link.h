@@ -8,7 +8,7 @@
 //   connect(&link, &CSerialLink::receiveLogCleared, logView, ...);     // before the 778th line
 //   connect(&link, &CSerialLink::deviceLost, session, ...);            // once per unplug
 //   if (link.open("ttyUSB0", 115200)) { link.setConnected(true); link.write("...\r\n"); }
-//   link.close();                                                      // "Stop"; then setConnected(false)
+//   link.close(); link.setConnected(false);                            // "Stop"
 //
 // Opens 8N1 without flow control, DTR and RTS off. Received bytes are cut into lines; for each
 // line, in order: lines without "$GP" are appended to the receive log, lineReceived is emitted,
@@ -41,8 +41,9 @@ public:
     ~CSerialLink() override;
 
     // Port names without a path ("ttyUSB0", "pts/3") are looked up under /dev; "COM5" is used as
-    // it is on Windows. Remembers the name (cut to 9 characters) for a later reopen(). An open
-    // link is closed first. Returns false and stays closed when the port cannot be opened.
+    // it is on Windows. Remembers the name for a later reopen() (names taken from the port list
+    // are at most 9 characters, see choosePort). An open link is closed first. Returns false and
+    // stays closed when the port cannot be opened or the baud rate is not positive.
     bool open(const QString& portName, qint32 baudRate);
 
     // Opens the remembered port name again.
@@ -82,6 +83,7 @@ private:
     void onReadyRead();
     void onErrorOccurred(QSerialPort::SerialPortError error);
     void handleLine(const std::string& line);
+    void logLine(const QByteArray& line);
 
     QSerialPort m_port;
     LineAssembler m_assembler;
@@ -91,6 +93,10 @@ private:
     bool m_normalModeSeen = false;
     QString m_receiveLog;
     int m_loggedLines = 0;
+    // Bumped by open and close, so lines of a read stop being delivered once a slot closes the
+    // link.
+    unsigned m_generation = 0;
+    bool m_opening = false;
 };
 
 }  // namespace qn470
