@@ -97,7 +97,9 @@ void writeText(ParameterSet& set, const Parameter& p, std::string_view text) {
     }
     const std::size_t length = std::min<std::size_t>(text.size(), p.maxTextLength());
     std::memset(field, 0, p.size);
-    std::memcpy(field, text.data(), length);
+    if (length > 0) {  // an empty view may carry a null pointer, which memcpy must not get
+        std::memcpy(field, text.data(), length);
+    }
 }
 
 }  // namespace qn470
