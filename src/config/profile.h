@@ -1,0 +1,53 @@
+#pragma once
+
+// Profiles: the whole ParameterSet as INI text in section "QN-470", one key per code, stored on
+// disk with every byte complemented.
+//
+// Writing puts every written key in a fixed order. Reading clears the whole Flags word, then
+// reads every key that profiles carry; a missing key gives the parameter's default, so a profile
+// holding only its section line yields the defaults. Codes written but never read (T0..T3,
+// U0..U2), codes profiles do not carry (C4, E8) and the record's bytes without a code keep their
+// values. A failed read leaves the ParameterSet as it was.
+//
+// What a write-then-read round trip keeps: every number, flag and event text exactly; boolean
+// bytes as 0 / 1; other texts unless they start or end with a blank, or start and end with the
+// same quote character, which the reader trims; no text keeps a CR or LF (left out on writing).
+
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "config/atomic_file.h"
+#include "config/parameter_set.h"
+
+namespace qn470 {
+
+inline constexpr std::string_view kProfileSection = "QN-470";
+
+struct ReadResult {
+    bool ok = false;
+    std::string error;  // "<path>: <problem>" for files, "<problem>" for text
+    uint8_t OB = 0;     // the OB value read; a load from the tracker needs it
+};
+
+// The codes of a written profile in the order they are written.
+std::span<const std::string_view> profileKeyOrder();
+
+// The clear INI text of a profile ("[QN-470]\r\nA0=1\r\n...").
+std::string profileText(const ParameterSet& set);
+
+// Reads clear INI text; fails, changing nothing, when it has no "QN-470" section.
+ReadResult readProfileText(std::string_view text, ParameterSet& set);
+
+// Reads the content of a profile file (complemented, or clear text starting with "[").
+ReadResult readProfileBytes(std::string_view stored, ParameterSet& set);
+
+// Writes the set as a profile file, replacing the file only when the whole write succeeded.
+FileResult writeProfile(const ParameterSet& set, const std::filesystem::path& path);
+
+// Reads a profile file into the set; on failure the set is unchanged.
+ReadResult readProfile(const std::filesystem::path& path, ParameterSet& set);
+
+}  // namespace qn470
