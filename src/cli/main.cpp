@@ -1,11 +1,66 @@
-#include <cstdio>
+// qn470: the command-line tool. Each command is one function taking the arguments after its name.
+
 #include <cstring>
+#include <iostream>
+#include <string_view>
+
+#include "cli/cli_support.h"
+#include "cli/file_commands.h"
+
+namespace {
+
+using qn470::cli::Arguments;
+
+struct Command {
+    std::string_view name;
+    int (*run)(const Arguments&);
+    std::string_view summary;
+};
+
+constexpr Command kCommands[] = {
+    {"defaults", qn470::cli::runDefaults, "write the built-in default profile"},
+    {"export", qn470::cli::runExport, "print a profile's clear INI text"},
+    {"import", qn470::cli::runImport, "store a clear-text INI profile as a profile"},
+    {"encode", qn470::cli::runEncode, "print the set-command lines of a profile"},
+    {"decode", qn470::cli::runDecode, "apply a tracker report to a profile"},
+    {"bin", qn470::cli::runBin, "write the binary image of a profile"},
+    {"show", qn470::cli::runShow, "print parameters as CODE=value lines"},
+    {"diff", qn470::cli::runDiff, "list the parameters two profiles differ in"},
+};
+
+constexpr std::string_view kVersion = "qn470 3.0.0";
+
+void printHelp(std::ostream& out) {
+    out << "usage: qn470 COMMAND [OPTIONS] ARGS...\n"
+           "       qn470 --help | --version | COMMAND --help\n\ncommands:\n";
+    for (const Command& c : kCommands) {
+        out << "  " << c.name << std::string(10 - c.name.size(), ' ') << c.summary << '\n';
+    }
+    out << "\nexit status: 0 success, 1 differences or device failure, 2 bad input\n";
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
-    if (argc > 1 && std::strcmp(argv[1], "--version") == 0) {
-        std::puts("qn470 3.0.0");
-        return 0;
+    if (argc < 2) {
+        printHelp(std::cerr);
+        return qn470::cli::kExitBadInput;
     }
-    std::fputs("usage: qn470 COMMAND ...\n", stderr);
-    return 2;
+    const std::string_view name = argv[1];
+    if (name == "--help" || name == "-h" || name == "help") {
+        printHelp(std::cout);
+        return qn470::cli::kExitOk;
+    }
+    if (name == "--version") {
+        std::cout << kVersion << '\n';
+        return qn470::cli::kExitOk;
+    }
+    const Arguments args(argv + 2, argv + argc);
+    for (const Command& c : kCommands) {
+        if (c.name == name) {
+            return c.run(args);
+        }
+    }
+    return qn470::cli::badInput("unknown command " + std::string(name) +
+                                " (qn470 --help lists them)");
 }
