@@ -1,0 +1,253 @@
+#include "cli/sim_command.h"
+
+#include <signal.h>
+#include <sys/signalfd.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QSocketNotifier>
+#include <charconv>
+#include <iostream>
+#include <optional>
+#include <string>
+
+#include "config/default_profile.h"
+#include "config/profile.h"
+#include "sim/tracker_simulator.h"
+
+namespace qn470::cli {
+namespace {
+
+constexpr std::string_view kUsage =
+    "usage: qn470 sim [--profile FILE] [--dump FILE] [--fast] [--baud N] [--silent]\n"
+    "                 [--unplug-after N] [--garbage] [--drop-line K] [--rtc-interval-ms N]\n"
+    "\n"
+    "Runs a simulated tracker on a pseudo-terminal until interrupted. Prints the port name\n"
+    "(pts/N) and the friendly name first, one line each.\n"
+    "\n"
+    "  --profile FILE        start from this profile instead of the built-in defaults\n"
+    "  --dump FILE           write the parameters held at exit as a profile\n"
+    "  --fast                send without pacing at the baud rate\n"
+    "  --baud N              line rate for pacing (default 115200)\n"
+    "  --silent              never answer the load command\n"
+    "  --unplug-after N      close the port after N lines sent or received\n"
+    "  --garbage             mix noise, overlong lines, NUL bytes, lone CR / LF into the output\n"
+    "  --drop-line K         leave out line K (1 = first) of every report\n"
+    "  --rtc-interval-ms N   RTC_Counter line interval (default 3000, 0 none)\n";
+
+struct SimArguments {
+    SimulatorOptions options;
+    std::optional<std::string> profile;
+    std::optional<std::string> dump;
+};
+
+std::optional<long long> parseWhole(std::string_view text) {
+    long long value = 0;
+    const char* end = text.data() + text.size();
+    const auto [at, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || error != std::errc() || at != end) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+// Parses the arguments; prints the problem and returns nothing when they are bad.
+std::optional<SimArguments> parse(const Arguments& args) {
+    SimArguments out;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string name = args[i];
+        std::optional<std::string> inlineValue;
+        if (const std::size_t equals = name.find('=');
+            name.starts_with("--") && equals != 0 && equals != std::string::npos) {
+            inlineValue = name.substr(equals + 1);
+            name.resize(equals);
+        }
+        const auto takeValue = [&]() -> std::optional<std::string> {
+            if (inlineValue) {
+                return inlineValue;
+            }
+            if (i + 1 < args.size()) {
+                return args[++i];
+            }
+            badInput(name + " needs a value");
+            return std::nullopt;
+        };
+        const auto takeNumber = [&](long long min, long long max) -> std::optional<int> {
+            const std::optional<std::string> value = takeValue();
+            if (!value) {
+                return std::nullopt;
+            }
+            const std::optional<long long> n = parseWhole(*value);
+            if (!n || *n < min || *n > max) {
+                badInput(name + " needs a whole number from " + std::to_string(min) + " to " +
+                         std::to_string(max) + ", not \"" + *value + "\"");
+                return std::nullopt;
+            }
+            return static_cast<int>(*n);
+        };
+        const auto flag = [&](bool& target) {
+            if (inlineValue) {
+                badInput(name + " takes no value");
+                return false;
+            }
+            target = true;
+            return true;
+        };
+
+        std::optional<int> number;
+        if (name == "--fast") {
+            if (!flag(out.options.fast)) {
+                return std::nullopt;
+            }
+        } else if (name == "--silent") {
+            if (!flag(out.options.silent)) {
+                return std::nullopt;
+            }
+        } else if (name == "--garbage") {
+            if (!flag(out.options.garbage)) {
+                return std::nullopt;
+            }
+        } else if (name == "--profile" || name == "--dump") {
+            std::optional<std::string> value = takeValue();
+            if (!value) {
+                return std::nullopt;
+            }
+            if (value->empty()) {
+                badInput(name + " needs a file name");
+                return std::nullopt;
+            }
+            (name == "--profile" ? out.profile : out.dump) = std::move(*value);
+        } else if (name == "--baud") {
+            if (!(number = takeNumber(50, 4000000))) {
+                return std::nullopt;
+            }
+            out.options.baudRate = *number;
+        } else if (name == "--unplug-after") {
+            if (!(number = takeNumber(1, 1000000000))) {
+                return std::nullopt;
+            }
+            out.options.unplugAfterLines = *number;
+        } else if (name == "--drop-line") {
+            if (!(number = takeNumber(1, 1000))) {
+                return std::nullopt;
+            }
+            out.options.dropReportLine = *number;
+        } else if (name == "--rtc-interval-ms") {
+            if (!(number = takeNumber(0, 86400000))) {
+                return std::nullopt;
+            }
+            out.options.rtcIntervalMs = *number;
+        } else if (name.starts_with("-")) {
+            badInput("unknown option " + name + " (qn470 sim --help lists them)");
+            return std::nullopt;
+        } else {
+            badInput("unexpected argument \"" + name + "\" (qn470 sim takes options only)");
+            return std::nullopt;
+        }
+    }
+    return out;
+}
+
+// SIGINT and SIGTERM arrive as readable data on a descriptor, so the event loop handles them
+// like any other input and no signal handler runs in the middle of anything.
+class StopSignals {
+public:
+    StopSignals() {
+        sigemptyset(&m_set);
+        sigaddset(&m_set, SIGINT);
+        sigaddset(&m_set, SIGTERM);
+        if (sigprocmask(SIG_BLOCK, &m_set, &m_previous) == 0) {
+            m_blocked = true;
+            m_fd = signalfd(-1, &m_set, SFD_NONBLOCK | SFD_CLOEXEC);
+        }
+    }
+    ~StopSignals() {
+        if (m_fd >= 0) {
+            ::close(m_fd);
+        }
+        if (m_blocked) {
+            sigprocmask(SIG_SETMASK, &m_previous, nullptr);
+        }
+    }
+    StopSignals(const StopSignals&) = delete;
+    StopSignals& operator=(const StopSignals&) = delete;
+
+    int fd() const { return m_fd; }
+
+    void drain() const {
+        signalfd_siginfo info;
+        while (::read(m_fd, &info, sizeof info) == static_cast<ssize_t>(sizeof info)) {
+        }
+    }
+
+private:
+    sigset_t m_set{};
+    sigset_t m_previous{};
+    bool m_blocked = false;
+    int m_fd = -1;
+};
+
+}  // namespace
+
+int runSim(const Arguments& args) {
+    if (wantsHelp(args)) {
+        return printUsage(kUsage);
+    }
+    const std::optional<SimArguments> parsed = parse(args);
+    if (!parsed) {
+        return kExitBadInput;
+    }
+
+    ParameterSet parameters;
+    if (parsed->profile) {
+        if (!readProfileOrReport(*parsed->profile, parameters)) {
+            return kExitBadInput;
+        }
+    } else {
+        loadDefaultProfile(parameters);
+    }
+
+    // Signals are blocked before Qt starts any thread, so every thread inherits the mask.
+    const StopSignals stopSignals;
+    if (stopSignals.fd() < 0) {
+        std::cerr << "qn470: cannot receive stop signals\n";
+        return kExitDiffers;
+    }
+    int argc = 1;
+    char programName[] = "qn470";
+    char* argv[] = {programName, nullptr};
+    const bool ownApplication = QCoreApplication::instance() == nullptr;
+    std::optional<QCoreApplication> application;
+    if (ownApplication) {
+        application.emplace(argc, argv);
+    }
+
+    TrackerSimulator simulator(parameters, parsed->options);
+    if (!simulator.start()) {
+        std::cerr << "qn470: no pseudo-terminal: " << simulator.errorString().toStdString() << '\n';
+        return kExitDiffers;
+    }
+    std::cout << simulator.portName().toStdString() << '\n'
+              << simulator.friendlyName().toStdString() << std::endl;
+
+    QObject::connect(&simulator, &TrackerSimulator::unplugged,
+                     [] { std::cerr << "qn470: simulator unplugged\n"; });
+    QSocketNotifier stopNotifier(stopSignals.fd(), QSocketNotifier::Read);
+    QObject::connect(&stopNotifier, &QSocketNotifier::activated, [&stopSignals] {
+        stopSignals.drain();
+        QCoreApplication::quit();
+    });
+    QCoreApplication::exec();
+    simulator.unplug();
+
+    if (parsed->dump) {
+        const FileResult written = writeProfile(simulator.parameters(), *parsed->dump);
+        if (!written.ok) {
+            std::cerr << "qn470: " << written.error << '\n';
+            return kExitDiffers;
+        }
+    }
+    return kExitOk;
+}
+
+}  // namespace qn470::cli

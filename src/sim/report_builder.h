@@ -1,0 +1,34 @@
+#pragma once
+
+// The report a tracker sends in answer to the load command: every parameter it holds, as lines of
+//   KXs,KorvelantQN-470,<mark>,<line>,<code>=<value>,...*<checksum>!CR LF
+// with the values in the forms of set lines. Z4 rides in the last line only, which makes that
+// line count 50 towards a load's completion count of 65; every other line counts 1, and the
+// report is laid out so that the count first reaches 65 at its last line.
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "config/parameter_set.h"
+#include "config/parameter_table.h"
+
+namespace qn470 {
+
+// The longest report line, CR LF included: a client's receive side forces a line end once 250
+// characters have piled up without one.
+inline constexpr std::size_t kMaxReportLineLength = 249;
+
+// At most this many event texts share a line. Keeps the report between 16 and 65 lines whatever
+// the text lengths, so the completion count holds.
+inline constexpr int kEventTextsPerLine = 2;
+
+// Every line, each ending in CR LF, in sending order.
+std::vector<std::string> buildReport(const ParameterSet& set);
+
+// The value of one report item. Event texts are quoted when a comma inside them is followed by
+// "$" (the receiver finds their end by the closing quote); a text without a comma goes unquoted,
+// because a receiver cuts such an item at the next comma and would keep a closing quote.
+std::string reportValue(const ParameterSet& set, const Parameter& p);
+
+}  // namespace qn470

@@ -1,0 +1,85 @@
+#include "sim/set_line_applier.h"
+
+#include <charconv>
+#include <cstdint>
+#include <string>
+
+#include "config/command_line.h"
+#include "config/parameter_table.h"
+#include "config/parameter_value.h"
+#include "config/report_decoder.h"
+
+namespace qn470 {
+namespace {
+
+bool startsWith(std::string_view text, std::string_view prefix) {
+    return text.substr(0, prefix.size()) == prefix;
+}
+
+int hexDigit(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    return 0;
+}
+
+// Items the report decoder skips on purpose: sent in set lines, never reported back.
+void storeSentOnly(std::string_view items, ParameterSet& set) {
+    std::size_t start = 0;
+    while (start < items.size()) {
+        std::size_t end = items.find(',', start);
+        if (end == std::string_view::npos) {
+            end = items.size();
+        }
+        const std::string_view text = items.substr(start, end - start);
+        start = end + 1;
+        const std::size_t equals = text.find('=');
+        const Parameter* p = equals == 2 ? findParameter(text.substr(0, 2)) : nullptr;
+        if (p == nullptr || p->decode != Decode::None || p->wire == Wire::None) {
+            continue;
+        }
+        const std::string_view value = text.substr(3);
+        if (p->wire == Wire::Hex2) {
+            const char high = value.size() > 0 ? value[0] : '0';
+            const char low = value.size() > 1 ? value[1] : '0';
+            writeNumber(set, *p, hexDigit(high) * 16 + hexDigit(low));
+            continue;
+        }
+        int64_t n = 0;
+        const auto [end_, error] = std::from_chars(value.data(), value.data() + value.size(), n);
+        (void)end_;
+        if (error == std::errc()) {
+            writeNumber(set, *p, n);
+        }
+    }
+}
+
+}  // namespace
+
+bool applySetLine(std::string_view line, ParameterSet& set) {
+    std::string prefix(kSetHeader);
+    prefix += ',';
+    prefix += kDeviceName;
+    prefix += ',';
+    if (!startsWith(line, prefix)) {
+        return false;
+    }
+    std::string report(line);
+    report.replace(0, kSetHeader.size(), kReportMark);
+    ReportDecoder{}.decode(report, set);
+
+    // Only plain lines carry these codes; a quoted text could hold anything after a comma.
+    if (line.find('"') == std::string_view::npos) {
+        const std::size_t end = line.rfind('*');
+        storeSentOnly(
+            line.substr(prefix.size(), end == std::string_view::npos ? std::string_view::npos
+                                                                     : end - prefix.size()),
+            set);
+    }
+    return true;
+}
+
+}  // namespace qn470

@@ -1,0 +1,21 @@
+#pragma once
+
+// How a TrackerSimulator behaves, including its named failure modes.
+
+namespace qn470 {
+
+struct SimulatorOptions {
+    int baudRate = 115200;  // paces what it sends at baud / 10 bytes per second
+    bool fast = false;      // no pacing: as fast as the pseudo-terminal takes it
+
+    bool silent = false;  // never answers the load command
+    int unplugAfterLines =
+        0;                   // closes the terminal after this many lines sent or received; 0 never
+    bool garbage = false;    // noise, overlong lines, NUL bytes, lone CR / LF between lines
+    int dropReportLine = 0;  // leaves out this line (1 = first) of every report; 0 none
+
+    int rtcIntervalMs = 3000;       // "RTC_Counter" lines; 0 none
+    int positionIntervalMs = 1000;  // position sentences while data transmission is on
+};
+
+}  // namespace qn470
