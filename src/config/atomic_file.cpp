@@ -72,8 +72,9 @@ int createTemporary(const fs::path& target, fs::path& temporary) {
         for (int i = 0; i < 8; ++i) {
             suffix[i] = "0123456789abcdef"[(value >> (4 * i)) & 0xF];
         }
+        // Short and fixed in form, so it fits wherever the target's own name fits.
         temporary = target;
-        temporary.replace_filename("." + target.filename().string() + "." + suffix.data() + ".tmp");
+        temporary.replace_filename(std::string(".qn470-") + suffix.data() + ".tmp");
         const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST) {
             return fd;
@@ -149,7 +150,8 @@ FileResult readWholeFile(const fs::path& path, std::string& bytes, std::size_t m
     if (path.empty()) {
         return failure(path, "no file name given");
     }
-    Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // Non-blocking, so that a named pipe cannot hang the open; a plain file ignores the flag.
+    Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (file.get() < 0) {
         if (errno == ENOENT) {
             return failure(path, "file not found");
@@ -162,6 +164,9 @@ FileResult readWholeFile(const fs::path& path, std::string& bytes, std::size_t m
     }
     if (S_ISDIR(info.st_mode)) {
         return failure(path, "is a folder, not a file");
+    }
+    if (!S_ISREG(info.st_mode)) {
+        return failure(path, "is not a plain file");
     }
     std::string content;
     std::array<char, 65536> buffer;

@@ -133,14 +133,5 @@ TEST(BinImage, FileHoldsExactlyTheImage) {
     EXPECT_EQ(folder.entries(), std::vector<std::string>{"car1.bin"});
 }
 
-TEST(BinImage, FailedWriteReportsTheFile) {
-    test::TempFolder folder;
-    const auto path = folder / "missing" / "car1.bin";
-    ParameterSet set = defaulted();
-    const FileResult result = writeBinFile(set.record, path);
-    EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.error.rfind(path.string() + ": ", 0), 0u) << result.error;
-}
-
 }  // namespace
 }  // namespace qn470

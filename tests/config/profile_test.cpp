@@ -94,28 +94,9 @@ TEST(ProfileDefaults, SectionOnlyGivesEveryDefault) {
             EXPECT_EQ(readNumber(set, p), p.defaultNumber);
         }
     }
-    // Spot checks against the documented values, independent of the table.
-    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(&set.record);
-    EXPECT_EQ(bytes[1111], 0xE3);  // J5 = -29
-    EXPECT_EQ(readNumber(set, "C1"), 180);
-    EXPECT_EQ(readNumber(set, "E1"), 80);
-    EXPECT_EQ(readNumber(set, "SJ"), 8320);
-    EXPECT_EQ(readNumber(set, "S0"), 115200);
-    EXPECT_EQ(readNumber(set, "H0"), 17);
-    EXPECT_EQ(readNumber(set, "K4"), 32);
-    EXPECT_EQ(readNumber(set, "W1"), 86400);
-    EXPECT_EQ(readNumber(set, "Ra"), 3600);
+    // The written-defaults file checks every value independently of the table.
+    EXPECT_EQ(reinterpret_cast<const unsigned char*>(&set.record)[1111], 0xE3);  // J5 = -29
     EXPECT_EQ(set.hardwareOption.value, 3);
-    EXPECT_EQ(readText(set, "S3"), "000");
-    EXPECT_EQ(readText(set, "O3"), "SPRXAB27GHKLMn*U!");
-    EXPECT_EQ(readText(set, "ON"), "SARY*U!");
-    EXPECT_EQ(readText(set, "Qv"), "0000000000");
-    EXPECT_EQ(readText(set, "B1"), "");
-    EXPECT_STREQ(set.firmwareVersion.text, "");
-    EXPECT_STREQ(set.eventTexts.row(0),
-                 "00Ping report$+IMEI:$S$+Time:$C$+GPS $A$+$6,$1$+Speed:$IK/H$+IO:$Y");
-    EXPECT_STREQ(set.eventTexts.row(35),
-                 "00Parking alarm$+IMEI:$S$+Time:$C$+GPS $A$+$6,$1$+Speed:$IK/H$+IO:$Y");
     // Codes profiles do not read keep their bytes.
     EXPECT_EQ(set.record.T0, 0xA5A5A5A5u);
     EXPECT_EQ(set.record.U2, 0xA5);
@@ -141,18 +122,6 @@ TEST(ProfileDefaults, WrittenDefaultsMatchTheCommittedFile) {
 
 // ---- key order ---------------------------------------------------------------------------------
 
-std::vector<std::string> writtenKeys(const std::string& text) {
-    std::vector<std::string> keys;
-    std::size_t at = text.find("\r\n") + 2;
-    while (at < text.size()) {
-        const std::size_t end = text.find("\r\n", at);
-        const std::string line = text.substr(at, end - at);
-        keys.push_back(line.substr(0, line.find('=')));
-        at = end + 2;
-    }
-    return keys;
-}
-
 TEST(ProfileKeys, EveryProfileCodeOnceAndNothingElse) {
     std::multiset<std::string_view> listed(profileKeyOrder().begin(), profileKeyOrder().end());
     std::multiset<std::string_view> carried;
@@ -162,33 +131,6 @@ TEST(ProfileKeys, EveryProfileCodeOnceAndNothingElse) {
         }
     }
     EXPECT_EQ(listed, carried);
-}
-
-TEST(ProfileKeys, WrittenInTheFixedOrder) {
-    const std::vector<std::string> keys = writtenKeys(profileText(defaults()));
-    ASSERT_EQ(keys.size(), 253u);
-    // Landmarks of the order, including the renamed keys and the event keys at the end.
-    const std::vector<std::string> expected = {"A0", "A1", "A2", "A3", "A4", "A5", "B0",
-                                               "B1", "B2", "B3", "C1", "C2", "C3", "C5"};
-    EXPECT_EQ(std::vector<std::string>(keys.begin(), keys.begin() + 14), expected);
-    auto position = [&](std::string_view key) {
-        return std::find(keys.begin(), keys.end(), key) - keys.begin();
-    };
-    const std::vector<std::string_view> inOrder = {
-        "CD",  "D1", "D8", "E0",  "EA",  "F0",  "F2",  "G0", "G5", "H0",  "H3",  "J2", "J9",
-        "JA",  "JB", "K0", "K7",  "Rz",  "O2",  "OH",  "SA", "SL", "S0",  "S6",  "ON", "OO",
-        "Oa",  "SC", "OR", "OS",  "PA",  "PC",  "PD",  "PE", "OT", "T0",  "T3",  "U0", "U2",
-        "V0",  "V9", "W0", "W5",  "X0",  "Z5",  "WA",  "WE", "XA", "ZE",  "Pa1", "Pb", "Pc1",
-        "Pd1", "Pg", "Pv", "Qa1", "Qb1", "Qc1", "Qd1", "Qg", "Qv", "Qz",  "QA",  "QE", "Ra",
-        "Rf",  "Ri", "Rl", "Rn",  "Ry",  "BA",  "BQ",  "BR", "BY", "Ba1", "Bk1"};
-    for (std::size_t i = 1; i < inOrder.size(); ++i) {
-        EXPECT_LT(position(inOrder[i - 1]), position(inOrder[i]))
-            << inOrder[i - 1] << " before " << inOrder[i];
-    }
-    EXPECT_EQ(keys.back(), "Bk1");
-    for (const std::string_view absent : {"C4", "E8", "Pa", "Qa", "Ba"}) {
-        EXPECT_EQ(position(absent), static_cast<long>(keys.size())) << absent;
-    }
 }
 
 // ---- value formats written ---------------------------------------------------------------------
@@ -214,16 +156,13 @@ TEST_P(ProfileWrite, WritesTheLine) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, ProfileWrite,
     testing::Values(
-        WriteCase{"SignedByte", [](ParameterSet&) {}, "J5=-29"},
         WriteCase{"Unsigned32AsSigned", [](ParameterSet& s) { s.record.CA = 4294967294u; },
                   "CA=-2"},
-        WriteCase{"Unsigned32Small", [](ParameterSet& s) { s.record.S0 = 9600; }, "S0=9600"},
         WriteCase{"Unsigned16Top", [](ParameterSet& s) { s.record.C1 = 65535; }, "C1=65535"},
         WriteCase{"MediaByteDecimal", [](ParameterSet& s) { s.record.H0 = 0xFF; }, "H0=255"},
         WriteCase{"SignedOffset", [](ParameterSet& s) { s.record.O6 = -3600; }, "O6=-3600"},
         WriteCase{"HardwareOption", [](ParameterSet& s) { s.hardwareOption.value = -1; }, "OT=-1"},
         WriteCase{"FlagSet", [](ParameterSet& s) { s.record.Flags |= Flag::Re; }, "Re=1"},
-        WriteCase{"FlagClear", [](ParameterSet&) {}, "Rd=0"},
         WriteCase{"BoolByteAnyNonZero", [](ParameterSet& s) { s.record.SI = 5; }, "SI=1"},
         WriteCase{"LowerCaseCodeKey", [](ParameterSet& s) { s.record.Pa = 7; }, "Pa1=7"},
         WriteCase{"UpperCaseTwin", [](ParameterSet& s) { s.record.PA = 9; }, "PA=9"},
@@ -282,15 +221,10 @@ INSTANTIATE_TEST_SUITE_P(
                     NumberCase{"LowBits16", "C1=65537\r\n", "C1", 1},
                     NumberCase{"NegativeInto16", "C1=-1\r\n", "C1", 65535},
                     NumberCase{"SignedOffset", "O6=-3600\r\n", "O6", -3600},
-                    NumberCase{"Blanks", "  C1 =  250  \r\n", "C1", 250},
-                    NumberCase{"Plus", "C1=+250\r\n", "C1", 250},
-                    NumberCase{"TrailingJunk", "C1=12abc\r\n", "C1", 12},
                     NumberCase{"NotANumber", "E1=port\r\n", "E1", 0},
                     NumberCase{"EmptyValue", "C1=\r\n", "C1", 0},
                     NumberCase{"Missing", "C2=1\r\n", "C1", 180},
                     NumberCase{"FirstKeyWins", "C1=100\r\nC1=200\r\n", "C1", 100},
-                    NumberCase{"CommentIgnored", ";C1=250\r\n", "C1", 180},
-                    NumberCase{"LfOnly", "C1=250\nC2=11\n", "C2", 11},
                     NumberCase{"KeyCaseIgnored", "pa1=7\r\n", "Pa", 7},
                     NumberCase{"Pa1NeverSetsPA", "pa1=7\r\n", "PA", 0},
                     NumberCase{"PAOwnKey", "PA=9\r\n", "PA", 9},
@@ -332,8 +266,6 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, ProfileReadText,
     testing::Values(TextCase{"Plain", "D1=internet\r\n", "D1", "internet"},
                     TextCase{"DoubleQuotesRemoved", "O5=\"abc\"\r\n", "O5", "abc"},
-                    TextCase{"SingleQuotesRemoved", "O5='abc'\r\n", "O5", "abc"},
-                    TextCase{"BlanksTrimmed", "O5=  a b  \r\n", "O5", "a b"},
                     TextCase{"EmptyPresent", "O3=\r\n", "O3", ""},
                     TextCase{"MissingDefault", "", "O3", "SPRXAB27GHKLMn*U!"},
                     TextCase{"MissingHost", "", "E0", std::string(kDefaultServerHost)},
@@ -532,15 +464,6 @@ TEST(ProfileFile, LongProfileIsCarriedWhole) {
     EXPECT_EQ(readText(back, "Bk").back(), '!');
 }
 
-TEST(ProfileFile, ReplacesAnOlderProfile) {
-    test::TempFolder folder;
-    const fs::path path = folder / "car1.pro";
-    putFile(path, std::string(20000, 'o'));
-    ParameterSet set = defaults();
-    ASSERT_TRUE(writeProfile(set, path).ok);
-    EXPECT_EQ(fileContent(path), complementBytes(profileText(set)));
-}
-
 struct AcceptedFile {
     const char* file;
     std::string_view code;
@@ -586,6 +509,33 @@ TEST(ProfileFile, RejectedFixturesLeaveTheSetUnchanged) {
         EXPECT_EQ(result.error, path.string() + ": " + std::string(c.problem));
         EXPECT_TRUE(sameBytes(set, before)) << c.file;
     }
+}
+
+TEST(ProfileFile, OddFilesAreRefusedQuickly) {
+    test::TempFolder folder;
+    const fs::path pipe = folder / "pipe.pro";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const fs::path huge = folder / "huge.pro";
+    putFile(huge, std::string((1u << 20) + 1, '\xA4'));
+    const RejectedFile cases[] = {
+        {"pipe.pro", "is not a plain file"},  // must not wait for a writer
+        {"huge.pro", "too large (more than 1048576 bytes)"},
+    };
+    for (const RejectedFile& c : cases) {
+        ParameterSet set = filled(0x3C);
+        const ReadResult result = readProfile(folder / c.file, set);
+        EXPECT_EQ(result.error, (folder / c.file).string() + ": " + std::string(c.problem));
+        EXPECT_TRUE(sameBytes(set, filled(0x3C))) << c.file;
+    }
+}
+
+TEST(ProfileFile, WritesThroughASymbolicLink) {
+    test::TempFolder folder;
+    putFile(folder / "real.pro", "old");
+    fs::create_symlink("real.pro", folder / "link.pro");
+    ASSERT_TRUE(writeProfile(defaults(), folder / "link.pro").ok);
+    EXPECT_TRUE(fs::is_symlink(folder / "link.pro"));
+    EXPECT_EQ(fileContent(folder / "real.pro"), complementBytes(profileText(defaults())));
 }
 
 TEST(ProfileFile, FreshBinImageIsNotAProfile) {
