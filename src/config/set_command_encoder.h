@@ -31,6 +31,10 @@ struct OverlongLine {
     std::vector<std::string> textCodes;
 };
 
+// Qt code has "slots" as a keyword macro: this header may come after a Qt header, and Qt code
+// reaches the slots through lines() instead.
+#pragma push_macro("slots")
+#undef slots
 struct SetCommandTable {
     std::array<LineSlot, kSlotCount> slots;
     std::vector<OverlongLine> overlong;
@@ -38,7 +42,10 @@ struct SetCommandTable {
     bool complete() const { return overlong.empty(); }
     // "block 14 (SL, S3, S6, PD): 260 characters; ..." for messages.
     std::string describeOverlong() const;
+
+    const std::array<LineSlot, kSlotCount>& lines() const { return slots; }
 };
+#pragma pop_macro("slots")
 
 class SetCommandEncoder {
 public:

@@ -5,6 +5,7 @@ namespace qn470 {
 CSerialLink::CSerialLink(QObject* parent) : QObject(parent), m_port(this) {
     connect(&m_port, &QSerialPort::readyRead, this, &CSerialLink::onReadyRead);
     connect(&m_port, &QSerialPort::errorOccurred, this, &CSerialLink::onErrorOccurred);
+    connect(&m_port, &QSerialPort::bytesWritten, this, &CSerialLink::bytesWritten);
 }
 
 CSerialLink::~CSerialLink() {

@@ -57,6 +57,8 @@ public:
 
     // Queues all bytes for sending; false when the link is closed or the port refused them.
     bool write(const QByteArray& data);
+    // Bytes queued by write() and not yet handed to the port (closing drops them).
+    qint64 bytesToWrite() const { return m_port.isOpen() ? m_port.bytesToWrite() : 0; }
 
     bool isOpen() const { return m_port.isOpen(); }
     qint32 baudRate() const { return m_port.baudRate(); }
@@ -78,6 +80,8 @@ signals:
     void receiveLogAppended(const QString& text);
     void receiveLogCleared();
     void deviceLost();
+    // Some queued bytes went out to the port.
+    void bytesWritten();
 
 private:
     void onReadyRead();

@@ -1,0 +1,373 @@
+#include "session/device_session.h"
+
+#include <algorithm>
+
+#include "config/command_line.h"
+#include "config/default_profile.h"
+#include "serial/serial_link.h"
+#include "session/baud_text.h"
+#include "session/prompter.h"
+#include "session/status_texts.h"
+
+namespace qn470 {
+namespace {
+
+// The idle time is looked at in this many steps; the load's progress bar shows them while
+// nothing has been decoded.
+constexpr int kIdleSteps = 50;
+
+QString text(const char* latin1) {
+    return QString::fromLatin1(latin1);
+}
+
+QString withoutLineEnd(std::string_view line) {
+    if (line.ends_with(kLineEnd)) {
+        line.remove_suffix(kLineEnd.size());
+    }
+    return QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size()));
+}
+
+}  // namespace
+
+DeviceSession::DeviceSession(ParameterSet& parameters, CSerialLink& link, Prompter& prompter,
+                             QObject* parent)
+    : QObject(parent), m_set(parameters), m_link(link), m_prompter(prompter) {
+    connect(&m_link, &CSerialLink::lineReceived, this, &DeviceSession::onReportLine);
+    connect(&m_link, &CSerialLink::deviceLost, this, &DeviceSession::onDeviceLost);
+    connect(&m_link, &CSerialLink::bytesWritten, this, &DeviceSession::onBytesWritten);
+    connect(&m_link, &CSerialLink::receiveLogAppended, this, &DeviceSession::receiveLogAppended);
+    connect(&m_link, &CSerialLink::receiveLogCleared, this, &DeviceSession::receiveLogCleared);
+    connect(&m_idleTimer, &QTimer::timeout, this, &DeviceSession::onIdleTick);
+    m_saveTimer.setSingleShot(true);
+    // 71 intervals must add up to 71 intervals, not up to 5 % more.
+    m_saveTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_saveTimer, &QTimer::timeout, this, &DeviceSession::sendSlots);
+    SetCommandEncoder::encode(m_set, m_table);
+}
+
+DeviceSession::~DeviceSession() {
+    // The link may outlive the session.
+    disconnect(&m_link, nullptr, this, nullptr);
+}
+
+bool DeviceSession::isConnected() const {
+    return m_link.connected();
+}
+
+QString DeviceSession::receiveLog() const {
+    return m_link.receiveLog();
+}
+
+void DeviceSession::showStatus(const QString& text) {
+    m_status = text;
+    emit statusChanged(text);
+}
+
+void DeviceSession::storeCurrentPage() {
+    if (m_hooks.storeValues) {
+        m_hooks.storeValues();
+    }
+}
+
+void DeviceSession::replaceRecord(const ParameterSet& set, RecordSource source) {
+    m_set = set;
+    rebuildLineTable();
+    if (m_hooks.loadValues) {
+        m_hooks.loadValues(source);
+    }
+    emit recordReplaced(source);
+}
+
+void DeviceSession::rebuildLineTable() {
+    SetCommandEncoder::encode(m_set, m_table);
+}
+
+// Connection ----------------------------------------------------------------------------------
+
+bool DeviceSession::toggleConnection(const QString& portListText, const QString& baudText) {
+    if (m_link.connected()) {
+        disconnectDevice();
+        return true;
+    }
+    return connectDevice(portListText, baudText);
+}
+
+bool DeviceSession::connectDevice(const QString& portListText, const QString& baudText) {
+    const PortChoice choice = choosePort(portListText);
+    m_link.setTrackerPortChosen(choice.trackerPortChosen);
+    if (!choice.ok) {
+        showStatus(choice.message);
+        return false;
+    }
+    return openPort(choice.portName, parseBaudText(baudText));
+}
+
+bool DeviceSession::openPort(const QString& portName, qint32 baudRate) {
+    cancel();
+    const bool wasConnected = m_link.connected();
+    const bool opened = m_link.open(portName, baudRate);
+    m_link.setConnected(opened);
+    showStatus(text(opened ? status::kPortOpenSuccess : status::kPortOpenFail));
+    if (opened != wasConnected) {
+        emit connectionChanged(opened);
+    }
+    return opened;
+}
+
+void DeviceSession::disconnectDevice() {
+    cancel();
+    const bool wasConnected = m_link.connected();
+    m_link.setConnected(false);
+    m_link.close();
+    showStatus(text(status::kPortClosed));
+    if (wasConnected) {
+        emit connectionChanged(false);
+    }
+}
+
+// Sending --------------------------------------------------------------------------------------
+
+bool DeviceSession::writeLine(std::string_view line) {
+    return m_link.write(QByteArray(line.data(), static_cast<qsizetype>(line.size())));
+}
+
+bool DeviceSession::sendCommandLine(const QString& text) {
+    if (isBusy()) {
+        return false;
+    }
+    const QString command = text.left(kMaxCommandLength);
+    if (!m_link.isOpen()) {
+        showStatus(qn470::text(status::kSendNotOpen));
+        return false;
+    }
+    m_link.write(command.toLatin1() + QByteArray(kLineEnd.data(), kLineEnd.size()));
+    showStatus(command);
+    m_decodedBlocks = 0;
+    return true;
+}
+
+bool DeviceSession::sendTransmissionSwitch(bool active) {
+    if (isBusy()) {
+        return false;
+    }
+    if (!m_link.isOpen()) {
+        showStatus(text(status::kNotOpen));
+        return false;
+    }
+    const std::string_view line = active ? kTransmissionOnLine : kTransmissionOffLine;
+    writeLine(line);
+    showStatus(withoutLineEnd(line));
+    m_decodedBlocks = 0;
+    return true;
+}
+
+void DeviceSession::reportClosedLink() {
+    showStatus(text(status::kNotOpen));
+    if (!m_link.normalModeSeen()) {
+        showStatus(text(status::kNotNormalMode));
+    }
+}
+
+// Operations -----------------------------------------------------------------------------------
+
+void DeviceSession::beginOperation(Operation operation, int progressMaximum) {
+    m_operation = operation;
+    ++m_run;
+    m_decodedBlocks = 0;
+    emit operationStarted(operation);
+    emit progressRangeChanged(0, progressMaximum);
+    emit progressChanged(0);
+}
+
+void DeviceSession::endOperation() {
+    m_operation = Operation::None;
+    ++m_run;
+    m_idleTimer.stop();
+    m_saveTimer.stop();
+    m_awaitingFlush = false;
+}
+
+void DeviceSession::cancel() {
+    if (m_operation == Operation::Load) {
+        finishLoad(End::Cancelled);
+    } else if (m_operation == Operation::Save) {
+        finishSave(End::Cancelled);
+    }
+}
+
+void DeviceSession::onDeviceLost() {
+    if (m_operation == Operation::Load) {
+        finishLoad(End::Disconnected);
+    } else if (m_operation == Operation::Save) {
+        finishSave(End::Disconnected);
+    }
+}
+
+void DeviceSession::onBytesWritten() {
+    if (m_awaitingFlush && m_link.bytesToWrite() == 0) {
+        sendSlots();
+    }
+}
+
+// Load -----------------------------------------------------------------------------------------
+
+bool DeviceSession::loadFromDevice() {
+    if (isBusy()) {
+        return false;
+    }
+    if (!m_link.isOpen()) {
+        reportClosedLink();
+        return false;
+    }
+    auto staging = std::make_unique<ParameterSet>(m_set);
+    const ReadResult defaults = loadDefaultProfile(*staging);
+    m_reportVariant = defaults.ok ? defaults.OB : 0;
+    if (!defaults.ok) {
+        m_prompter.message(text(status::kDefaultProfileError), text(status::kCaptionError),
+                           Prompter::Buttons::Ok, Prompter::Icon::Warning);
+        if (isBusy() || !m_link.isOpen()) {
+            return false;
+        }
+    }
+    m_staging = std::move(staging);
+    m_idleTicks = 0;
+    beginOperation(Operation::Load, kLoadProgressMax);
+    m_idleTimer.start(std::max(1, m_idleTimeoutMs / kIdleSteps));
+    writeLine(loadCommand());
+    showStatus(QString::fromLatin1(loadCommand()));
+    return true;
+}
+
+void DeviceSession::onReportLine(const QByteArray& line) {
+    const bool loading = m_operation == Operation::Load;
+    ParameterSet& target = loading ? *m_staging : m_set;
+    const int count = m_decoder.decode(
+        std::string_view(line.constData(), static_cast<std::size_t>(line.size())), target);
+    m_decodedBlocks += count;
+    if (!loading) {
+        if (m_decodedBlocks >= kCompleteReportCount) {
+            rebuildLineTable();
+        }
+        return;
+    }
+    if (count > 0) {
+        m_idleTicks = 0;
+    }
+    if (m_decodedBlocks >= kCompleteReportCount) {
+        finishLoad(End::Complete);
+    } else if (m_decodedBlocks != 0) {
+        emit progressChanged(std::min(m_decodedBlocks, kLoadProgressMax));
+    }
+}
+
+void DeviceSession::onIdleTick() {
+    if (!m_link.isOpen()) {
+        finishLoad(End::Disconnected);
+        return;
+    }
+    ++m_idleTicks;
+    if (m_decodedBlocks == 0) {
+        emit progressChanged(std::min(m_idleTicks, kLoadProgressMax));
+    }
+    if (m_reportVariant == kIdleEndVariant && m_idleTicks >= kIdleSteps) {
+        finishLoad(End::Idle);
+    }
+}
+
+void DeviceSession::finishLoad(End end) {
+    const std::unique_ptr<ParameterSet> staging = std::move(m_staging);
+    endOperation();
+    m_decodedBlocks = 0;
+    const bool complete = end == End::Complete;
+    if (complete) {
+        replaceRecord(*staging, RecordSource::Device);
+    } else if (end == End::Disconnected) {
+        m_prompter.message(text(status::kDisconnectDevice), text(status::kCaptionError),
+                           Prompter::Buttons::OkCancel, Prompter::Icon::Information);
+    }
+    showStatus(text(complete ? status::kLoadComplete : status::kLoadNotComplete));
+    emit operationFinished(Operation::Load, complete);
+}
+
+// Save -----------------------------------------------------------------------------------------
+
+bool DeviceSession::saveToDevice() {
+    if (isBusy()) {
+        return false;
+    }
+    if (!m_link.isOpen()) {
+        reportClosedLink();
+        return false;
+    }
+    storeCurrentPage();
+    rebuildLineTable();
+    if (!m_table.complete()) {
+        showStatus(
+            text(status::kSaveLineTooLong).arg(QString::fromStdString(m_table.describeOverlong())));
+        return false;
+    }
+    // The lines sent are the ones built now, whatever is decoded while they go out.
+    m_saveLines = m_table.lines();
+    m_nextSlot = 0;
+    m_failedLines = 0;
+    beginOperation(Operation::Save, kSaveProgressMax);
+    sendSlots();
+    return true;
+}
+
+void DeviceSession::sendSlots() {
+    if (m_operation != Operation::Save) {
+        return;
+    }
+    const unsigned run = m_run;
+    m_awaitingFlush = false;
+    while (m_nextSlot < kSlotCount) {
+        if (!m_link.isOpen()) {
+            finishSave(End::Disconnected);
+            return;
+        }
+        const LineSlot& slot = m_saveLines[static_cast<std::size_t>(m_nextSlot)];
+        ++m_nextSlot;
+        if (slot.empty()) {
+            emit progressChanged(std::min(m_nextSlot, kSaveProgressMax));
+            continue;
+        }
+        const bool written = writeLine(slot.line);
+        emit progressChanged(std::min(m_nextSlot, kSaveProgressMax));
+        if (written) {
+            m_saveTimer.start(m_saveIntervalMs);
+            return;
+        }
+        ++m_failedLines;
+        m_prompter.message(text(status::kWriteLineFailed), text(status::kCaptionError),
+                           Prompter::Buttons::OkCancel, Prompter::Icon::Information);
+        if (run != m_run) {
+            return;  // ended while the message was shown
+        }
+    }
+    // Closing the port drops what is still queued, so the save ends once all of it went out.
+    if (m_link.bytesToWrite() > 0) {
+        m_awaitingFlush = true;
+        return;
+    }
+    finishSave(End::Complete);
+}
+
+void DeviceSession::finishSave(End end) {
+    endOperation();
+    const bool complete = end == End::Complete && m_failedLines == 0;
+    if (end == End::Disconnected) {
+        m_prompter.message(text(status::kDisconnectDevice), text(status::kCaptionErrorBetweenLines),
+                           Prompter::Buttons::OkCancel, Prompter::Icon::Information);
+    }
+    if (complete) {
+        showStatus(text(status::kSaveComplete));
+    } else if (end == End::Complete) {
+        showStatus(text(status::kSaveLinesFailed).arg(m_failedLines));
+    } else {
+        showStatus(text(status::kSaveNotComplete));
+    }
+    emit operationFinished(Operation::Save, complete);
+}
+
+}  // namespace qn470

@@ -1,0 +1,180 @@
+#pragma once
+
+// The device operations of the command window as one object that the window and the command-line
+// tool both drive.
+//
+//   DeviceSession session(parameters, link, prompter);
+//   session.setPageHooks({[&] { page->StoreValues(); },
+//                         [&](RecordSource source) { setSourceFlags(source); page->LoadValues();
+//                         }});
+//   connect(&session, &DeviceSession::statusChanged, ...);        // replaces the status log
+//   connect(&session, &DeviceSession::receiveLogAppended, ...);   // the link's receive log
+//   connect(&session, &DeviceSession::operationStarted, ...);     // show the progress dialog
+//   connect(&session, &DeviceSession::progressChanged, ...);      // after progressRangeChanged
+//   connect(&session, &DeviceSession::operationFinished, ...);    // close it
+//   session.toggleConnection(portList->currentText(), baudBox->text());  // "Start" / "Stop"
+//   session.loadFromDevice();   // returns at once; the event loop runs the load
+//
+// Everything runs from the owner's event loop: lines come in through the link's signals, a save is
+// paced by a timer and a load's idle end is a timer; nothing blocks, no thread is started.
+//
+// Every line received, at all times, goes through the report decoder and adds its result to the
+// decoded-block counter (an int; reset by each load, save and send). Outside a load the line is
+// decoded into the record, and the set-command table is rebuilt from it while the counter is 65
+// or more. A load decodes into a copy of the record reset from the built-in default profile; only
+// a complete report (the counter reaching 65) replaces the record. Otherwise the load fails and
+// the record stays as it was: when nothing was decoded for idleTimeout() while the default
+// profile's OB is 2, when the device is lost, or on cancel().
+//
+// A save stores the current page, rebuilds the table and writes the 75 slots in order, one written
+// line per saveInterval() (the tracker needs the time); empty slots are passed over without a
+// pause. It is refused before anything is sent when a line would be too long for the tracker.
+//
+// Load and save run one at a time; while one runs (isBusy()) the other commands are refused and
+// return false without a message. operationFinished comes last, once the record was replaced and
+// every message shown.
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <memory>
+
+#include "config/parameter_set.h"
+#include "config/report_decoder.h"
+#include "config/set_command_encoder.h"
+#include "session/page_hooks.h"
+
+namespace qn470 {
+
+class CSerialLink;
+class Prompter;
+
+class DeviceSession : public QObject {
+    Q_OBJECT
+
+public:
+    enum class Operation { None, Load, Save };
+    Q_ENUM(Operation)
+
+    static constexpr int kDefaultSaveIntervalMs = 1000;
+    // A load whose tracker stays silent this long ends (only when the default profile's OB is 2).
+    static constexpr int kLoadIdleTimeoutMs = 10000;
+    static constexpr int kCompleteReportCount = 65;
+    static constexpr int kIdleEndVariant = 2;
+    static constexpr int kLoadProgressMax = 64;
+    static constexpr int kSaveProgressMax = kSlotCount - 1;
+    // Longer command lines are cut.
+    static constexpr int kMaxCommandLength = 127;
+
+    DeviceSession(ParameterSet& parameters, CSerialLink& link, Prompter& prompter,
+                  QObject* parent = nullptr);
+    ~DeviceSession() override;
+
+    void setPageHooks(PageHooks hooks) { m_hooks = std::move(hooks); }
+
+    // Time between two lines written by a save; 0 writes them as fast as the port takes them.
+    void setSaveInterval(int milliseconds) { m_saveIntervalMs = qMax(0, milliseconds); }
+    int saveInterval() const { return m_saveIntervalMs; }
+    // Time without a decoded line after which a load ends (tests shorten it).
+    void setIdleTimeout(int milliseconds) { m_idleTimeoutMs = qMax(1, milliseconds); }
+    int idleTimeout() const { return m_idleTimeoutMs; }
+
+    // "Start" / "Stop": disconnects when connected, connects otherwise.
+    bool toggleConnection(const QString& portListText, const QString& baudText);
+    // "Start": the port-list entry must name a tracker port ("Not STM serial port!\r\n"); the baud
+    // text is read like the baud box (leading blanks and a sign allowed, 0 without digits).
+    bool connectDevice(const QString& portListText, const QString& baudText);
+    // Opens a port by its name ("ttyUSB0", "pts/3", "COM5", a /dev path), without the port-list
+    // rules; the command-line tool uses it.
+    bool openPort(const QString& portName, qint32 baudRate);
+    // "Stop": ends a running operation, closes the link and clears `connected`.
+    void disconnectDevice();
+    bool isConnected() const;
+
+    // The command line (cut at kMaxCommandLength characters) with CR LF.
+    bool sendCommandLine(const QString& text);
+    // "LO" when active, "LO(0)" otherwise.
+    bool sendTransmissionSwitch(bool active);
+
+    // Start a load or a save; false when refused (the status log says why, unless busy).
+    bool loadFromDevice();
+    bool saveToDevice();
+    // Ends the running load or save as failed; the record stays as it was.
+    void cancel();
+
+    Operation operation() const { return m_operation; }
+    bool isBusy() const { return m_operation != Operation::None; }
+
+    QString statusText() const { return m_status; }
+    QString receiveLog() const;
+    int decodedBlocks() const { return m_decodedBlocks; }
+    const SetCommandTable& lineTable() const { return m_table; }
+    const ParameterSet& parameters() const { return m_set; }
+    ParameterSet& parameters() { return m_set; }
+    CSerialLink& link() { return m_link; }
+    Prompter& prompter() { return m_prompter; }
+
+    // Shared with the file operations.
+    void showStatus(const QString& text);
+    void storeCurrentPage();
+    // Puts set into the record, rebuilds the table and lets the current page reload.
+    void replaceRecord(const ParameterSet& set, RecordSource source);
+    void rebuildLineTable();
+
+signals:
+    void statusChanged(const QString& text);
+    void receiveLogAppended(const QString& text);
+    void receiveLogCleared();
+    // `connected` changed by Start / Stop (not by an unplug: the link is reopened on return).
+    void connectionChanged(bool connected);
+    void operationStarted(DeviceSession::Operation operation);
+    void progressRangeChanged(int minimum, int maximum);
+    void progressChanged(int value);
+    void operationFinished(DeviceSession::Operation operation, bool success);
+    // The record now holds what was loaded; the current page has reloaded.
+    void recordReplaced(RecordSource source);
+
+private:
+    enum class End { Complete, Idle, Disconnected, Cancelled };
+
+    void onReportLine(const QByteArray& line);
+    void onDeviceLost();
+    void onIdleTick();
+    void onBytesWritten();
+    void reportClosedLink();
+    bool writeLine(std::string_view line);
+    void beginOperation(Operation operation, int progressMaximum);
+    void endOperation();
+    void finishLoad(End end);
+    void sendSlots();
+    void finishSave(End end);
+
+    ParameterSet& m_set;
+    CSerialLink& m_link;
+    Prompter& m_prompter;
+    PageHooks m_hooks;
+    ReportDecoder m_decoder;
+    SetCommandTable m_table;
+    QString m_status;
+    int m_decodedBlocks = 0;
+    Operation m_operation = Operation::None;
+    unsigned m_run = 0;  // bumped when an operation starts or ends
+
+    // Load.
+    std::unique_ptr<ParameterSet> m_staging;
+    int m_reportVariant = 0;  // the default profile's OB, read when the load starts
+    int m_idleTicks = 0;
+    int m_idleTimeoutMs = kLoadIdleTimeoutMs;
+    QTimer m_idleTimer;
+
+    // Save.
+    std::array<LineSlot, kSlotCount> m_saveLines;
+    int m_nextSlot = 0;
+    int m_failedLines = 0;
+    bool m_awaitingFlush = false;
+    int m_saveIntervalMs = kDefaultSaveIntervalMs;
+    QTimer m_saveTimer;
+};
+
+}  // namespace qn470

@@ -1,0 +1,130 @@
+#include "session/file_operations.h"
+
+#include <QFile>
+#include <filesystem>
+
+#include "config/bin_image.h"
+#include "config/default_profile.h"
+#include "config/profile.h"
+#include "session/device_session.h"
+#include "session/prompter.h"
+#include "session/status_texts.h"
+
+namespace qn470 {
+namespace {
+
+QString text(const char* latin1) {
+    return QString::fromLatin1(latin1);
+}
+
+std::filesystem::path filePath(const QString& path) {
+#ifdef Q_OS_WIN
+    return std::filesystem::path(path.toStdWString());
+#else
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+#endif
+}
+
+QString failure(const char* format, const std::string& error) {
+    return text(format).arg(
+        QString::fromLocal8Bit(error.data(), static_cast<qsizetype>(error.size())));
+}
+
+}  // namespace
+
+QString FileOperations::withExtension(const QString& path, const QString& extension) {
+    return path.contains(extension, Qt::CaseSensitive) ? path : path + extension;
+}
+
+bool FileOperations::loadDefaultProfile() {
+    if (m_session.isBusy()) {
+        return false;
+    }
+    ParameterSet staging = m_session.parameters();
+    const ReadResult result = qn470::loadDefaultProfile(staging);
+    if (!result.ok) {
+        m_session.prompter().message(text(status::kDefaultProfileError),
+                                     text(status::kCaptionError), Prompter::Buttons::Ok,
+                                     Prompter::Icon::Warning);
+        return false;
+    }
+    m_session.replaceRecord(staging, RecordSource::File);
+    return true;
+}
+
+bool FileOperations::saveToFile() {
+    if (m_session.isBusy()) {
+        return false;
+    }
+    m_session.storeCurrentPage();
+    const QString chosen = m_session.prompter().saveFileName(
+        text(status::kSaveDialogCaption), QString(), text(status::kProfileFilter));
+    if (chosen.isEmpty()) {
+        return false;
+    }
+    return writeProfileFile(withExtension(chosen, text(status::kProfileExtension)));
+}
+
+bool FileOperations::loadFromFile() {
+    if (m_session.isBusy()) {
+        return false;
+    }
+    const QString chosen = m_session.prompter().openFileName(text(status::kOpenDialogCaption),
+                                                             text(status::kDefaultProfileFileName),
+                                                             text(status::kProfileFilter));
+    if (chosen.isEmpty()) {
+        return false;
+    }
+    return readProfileFile(withExtension(chosen, text(status::kProfileExtension)));
+}
+
+bool FileOperations::saveToBinFile() {
+    if (m_session.isBusy()) {
+        return false;
+    }
+    m_session.storeCurrentPage();
+    const QString chosen = m_session.prompter().saveFileName(text(status::kSaveDialogCaption),
+                                                             QString(), text(status::kBinFilter));
+    if (chosen.isEmpty()) {
+        return false;
+    }
+    return writeBinFile(withExtension(chosen, text(status::kBinExtension)));
+}
+
+bool FileOperations::writeProfileFile(const QString& path) {
+    if (m_session.isBusy()) {
+        return false;
+    }
+    const FileResult result = writeProfile(m_session.parameters(), filePath(path));
+    m_session.showStatus(result.ok ? text(status::kWriteFileSuccess)
+                                   : failure(status::kWriteFileFail, result.error));
+    return result.ok;
+}
+
+bool FileOperations::readProfileFile(const QString& path) {
+    if (m_session.isBusy()) {
+        return false;
+    }
+    ParameterSet staging = m_session.parameters();
+    const ReadResult result = readProfile(filePath(path), staging);
+    if (!result.ok) {
+        m_session.showStatus(failure(status::kReadFileFail, result.error));
+        return false;
+    }
+    m_session.replaceRecord(staging, RecordSource::File);
+    m_session.showStatus(text(status::kReadFileSuccess));
+    return true;
+}
+
+bool FileOperations::writeBinFile(const QString& path) {
+    if (m_session.isBusy()) {
+        return false;
+    }
+    // The image's length, CRC and format mark are set in the record as well.
+    const FileResult result = qn470::writeBinFile(m_session.parameters().record, filePath(path));
+    m_session.showStatus(result.ok ? text(status::kWriteBinSuccess)
+                                   : failure(status::kWriteBinFail, result.error));
+    return result.ok;
+}
+
+}  // namespace qn470

@@ -1,0 +1,47 @@
+#pragma once
+
+// The command window's file buttons and the default profile at start, on the record of a
+// DeviceSession (whose status log, page hooks and prompter they share).
+//
+//   FileOperations files(session);
+//   files.loadDefaultProfile();   // at start
+//   files.saveToFile();           // "Save to file": page stored, save dialog, profile written
+//
+// A name chosen in a dialog gets ".pro" (".bin") appended only when it does not contain it
+// anywhere. Cancelling a dialog changes nothing and shows nothing. Each file is written
+// atomically; a failed write leaves the file that was there, and a failed read leaves the record
+// and the pages as they were; both show a FAIL line that names the file and the problem. All
+// commands are refused (false, no message) while the session runs a load or a save.
+
+#include <QString>
+
+namespace qn470 {
+
+class DeviceSession;
+
+class FileOperations {
+public:
+    explicit FileOperations(DeviceSession& session) : m_session(session) {}
+
+    // Resets the record from the built-in default profile and reloads the page;
+    // "DefaultSystemConfig Profile Error!" when it cannot be read (the record stays).
+    bool loadDefaultProfile();
+
+    // The three buttons: "Save to file", "Load from file", "Save to Bin file".
+    bool saveToFile();
+    bool loadFromFile();
+    bool saveToBinFile();
+
+    // The same without a dialog or a page: the path is used as it is.
+    bool writeProfileFile(const QString& path);
+    bool readProfileFile(const QString& path);
+    bool writeBinFile(const QString& path);
+
+    // path, with extension appended when path does not contain it anywhere (case-sensitive).
+    static QString withExtension(const QString& path, const QString& extension);
+
+private:
+    DeviceSession& m_session;
+};
+
+}  // namespace qn470

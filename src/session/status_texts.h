@@ -1,0 +1,59 @@
+#pragma once
+
+// Every text the device and file operations show: the status log lines (each replaces the one
+// before), message-box texts and captions, and the file-dialog filters. Used byte for byte.
+
+#include "serial/port_discovery.h"
+
+namespace qn470::status {
+
+// Connection.
+inline constexpr const char* kPortOpenSuccess = "serial port is open success.\r\n";
+inline constexpr const char* kPortOpenFail = kOpenFailMessage;
+inline constexpr const char* kNotTrackerPort = kNotTrackerPortMessage;
+inline constexpr const char* kPortClosed = "COM port is Close.\r\n";
+
+// A command with the link closed: the command line's Send has two exclamation marks, every
+// other command one.
+inline constexpr const char* kSendNotOpen = "FAIL !! Serial port is not open.\r\n";
+inline constexpr const char* kNotOpen = "FAIL ! Serial port is not open.\r\n";
+inline constexpr const char* kNotNormalMode = "FAIL ! Not Normal mode or serial port error.\r\n";
+
+// Load and save.
+inline constexpr const char* kLoadComplete = "Load data from device is complete.\r\n";
+inline constexpr const char* kLoadNotComplete = "FAIL ! Load data from device is not complete.\r\n";
+inline constexpr const char* kSaveComplete = "Save Data to device is complete.\r\n";
+inline constexpr const char* kSaveNotComplete = "FAIL ! Save Data to device is not complete.\r\n";
+// %1: the number of lines whose write failed.
+inline constexpr const char* kSaveLinesFailed =
+    "FAIL ! Save Data to device is not complete, %1 lines failed.\r\n";
+// %1: the blocks and codes whose set line would be too long for the tracker.
+inline constexpr const char* kSaveLineTooLong =
+    "FAIL ! Save Data to device refused, line too long: %1.\r\n";
+
+// Files. %1: the file and the problem.
+inline constexpr const char* kWriteFileSuccess = "Write to file success.\r\n";
+inline constexpr const char* kWriteFileFail = "FAIL ! Write to file. %1.\r\n";
+inline constexpr const char* kReadFileSuccess = "Read from file success.Please click any page.\r\n";
+inline constexpr const char* kReadFileFail = "FAIL ! Read from file. %1.\r\n";
+inline constexpr const char* kWriteBinSuccess = "Write to bin file success.\r\n";
+inline constexpr const char* kWriteBinFail = "FAIL ! Write to bin file. %1.\r\n";
+
+// Message boxes.
+inline constexpr const char* kCaptionError = "Error";
+// The caption of "Disconnect device!" when a save notices the loss between two lines.
+inline constexpr const char* kCaptionErrorBetweenLines = "error";
+inline constexpr const char* kDisconnectDevice = "Disconnect device!";
+inline constexpr const char* kWriteLineFailed = "Failed to Write File!";
+inline constexpr const char* kDefaultProfileError = "DefaultSystemConfig Profile Error!";
+
+// File dialogs.
+inline constexpr const char* kProfileFilter = "Setting file (*.pro);;All files (*.*)";
+inline constexpr const char* kBinFilter = "Setting file (*.bin);;All files (*.*)";
+inline constexpr const char* kProfileExtension = ".pro";
+inline constexpr const char* kBinExtension = ".bin";
+inline constexpr const char* kDefaultProfileFileName = "DefaultSystemConfig.pro";
+inline constexpr const char* kSaveDialogCaption = "Save As";
+inline constexpr const char* kOpenDialogCaption = "Open";
+
+}  // namespace qn470::status
