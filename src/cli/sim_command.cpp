@@ -230,14 +230,16 @@ int runSim(const Arguments& args) {
     std::cout << simulator.portName().toStdString() << '\n'
               << simulator.friendlyName().toStdString() << std::endl;
 
-    QObject::connect(&simulator, &TrackerSimulator::unplugged,
-                     [] { std::cerr << "qn470: simulator unplugged\n"; });
+    const QMetaObject::Connection unplugNotice =
+        QObject::connect(&simulator, &TrackerSimulator::unplugged,
+                         [] { std::cerr << "qn470: simulator unplugged (--unplug-after)\n"; });
     QSocketNotifier stopNotifier(stopSignals.fd(), QSocketNotifier::Read);
     QObject::connect(&stopNotifier, &QSocketNotifier::activated, [&stopSignals] {
         stopSignals.drain();
         QCoreApplication::quit();
     });
     QCoreApplication::exec();
+    QObject::disconnect(unplugNotice);
     simulator.unplug();
 
     if (parsed->dump) {

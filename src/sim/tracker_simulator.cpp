@@ -65,7 +65,7 @@ QString TrackerSimulator::friendlyName() const {
 }
 
 bool TrackerSimulator::start() {
-    return replug();
+    return isPluggedIn() || replug();
 }
 
 bool TrackerSimulator::replug() {

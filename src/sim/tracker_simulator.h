@@ -34,7 +34,8 @@ public:
                      QObject* parent = nullptr);
     ~TrackerSimulator() override;
 
-    // Opens the pseudo-terminal and starts the periodic lines. False with errorString().
+    // Opens the pseudo-terminal and starts the periodic lines (no-op when running). False with
+    // errorString().
     bool start();
     QString errorString() const { return m_terminal.errorString(); }
 
