@@ -425,6 +425,7 @@ TEST(TrackerSimulator, PositionSentencesFollowTheTransmissionSwitch) {
 
     ASSERT_TRUE(port.write(bytes(kTransmissionOffLine)));
     ASSERT_TRUE(port.waitFor([&] { return !sim.transmissionOn(); }));
+    port.waitFor([] { return false; }, 50);  // a sentence sent just before may still be on its way
     const int sentences = port.countLinesWith("$GP");
     const int rtc = port.countLinesWith("RTC_Counter");
     ASSERT_TRUE(port.waitFor([&] { return port.countLinesWith("RTC_Counter") >= rtc + 3; }));
