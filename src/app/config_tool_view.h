@@ -1,0 +1,73 @@
+#pragma once
+
+// The window's only content: the tab strip on top, the page of the selected tab below it down to
+// y = 468, and the command window taking the rest. Exactly one page exists at a time; selecting
+// a tab closes the page (its close rule may store its values) and opens the new one, which loads
+// its values from the record.
+//
+// The command window is installed by whoever builds it:
+//
+//   view.installCommandWindow(new CCommandWindow(...));   // the view owns it from then on
+//
+// and reaches the current page through storeCurrentPage() before a save and reloadCurrentPage()
+// after a load (setting state.pages.setLoadedFromProfile() / setLoadedFromDevice() first).
+
+#include <QWidget>
+#include <vector>
+
+#include "app/app_state.h"
+#include "app/page_tabs.h"
+
+class QScrollArea;
+
+namespace qn470 {
+
+class CTabStrip;
+
+class CconfigToolView : public QWidget {
+    Q_OBJECT
+
+public:
+    static constexpr int kCommandWindowTop = 468;
+
+    explicit CconfigToolView(AppState& state, std::vector<PageTab> tabs = pageTabs(),
+                             QWidget* parent = nullptr);
+    ~CconfigToolView() override;
+
+    // Opens the Communication page and at once the Main page, as at start-up.
+    void start();
+
+    // Puts the command window below the pages, replacing the empty slot; the view owns it.
+    void installCommandWindow(QWidget* window);
+    QWidget* commandWindow() const { return m_commandWindow; }
+
+    // Selects a tab as a click on it does.
+    void selectTab(int index);
+    int currentTab() const;
+    CPage* currentPage() const { return m_page; }
+    CTabStrip* tabStrip() const { return m_tabs; }
+    // The band the pages are shown in.
+    QWidget* pageArea() const;
+
+    // Before a save: the current page writes its controls into the record.
+    void storeCurrentPage();
+    // After a load: the current page shows the record again.
+    void reloadCurrentPage();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void selectionChanged(int index);
+    void closePage();
+    void layoutChildren();
+
+    AppState& m_state;
+    std::vector<PageTab> m_tabTable;
+    CTabStrip* m_tabs;
+    QScrollArea* m_pageArea;
+    CPage* m_page = nullptr;
+    QWidget* m_commandWindow;
+};
+
+}  // namespace qn470

@@ -1,0 +1,34 @@
+#pragma once
+
+// The main window: 1024 by 768, no menu, tool bar or status bar; its only content is the view.
+
+#include <QMainWindow>
+
+#include "app/app_state.h"
+#include "app/page_tabs.h"
+
+namespace qn470 {
+
+class CconfigToolView;
+
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+
+public:
+    static constexpr int kWidth = 1024;
+    static constexpr int kHeight = 768;
+
+    explicit CMainFrame(AppState& state, std::vector<PageTab> tabs = pageTabs(),
+                        QWidget* parent = nullptr);
+    // Sets the shutting-down flag before the view and its page go, so the page open at exit
+    // stores nothing.
+    ~CMainFrame() override;
+
+    CconfigToolView* view() const { return m_view; }
+
+private:
+    AppState& m_state;
+    CconfigToolView* m_view;
+};
+
+}  // namespace qn470

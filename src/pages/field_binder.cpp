@@ -1,0 +1,417 @@
+#include "pages/field_binder.h"
+
+#include <QBoxLayout>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+
+#include "config/hex_text.h"
+#include "config/parameter_value.h"
+
+namespace qn470 {
+namespace {
+
+// Widths of edits in average characters, by what they hold.
+constexpr int kNumberChars = 11;
+constexpr int kHexChars = 4;
+constexpr int kMaxTextChars = 24;
+
+std::string latin1(const QString& text) {
+    return text.toLatin1().toStdString();
+}
+
+bool isCheckedEdit(const FieldBinding& b) {
+    return b.control == Control::Edit && (b.typing != nullptr || b.leaving != nullptr);
+}
+
+// Focus that comes back or goes away with the window (a message box, a closed dialog, switching
+// programs) is not the user entering or leaving a field.
+bool isWindowFocusChange(Qt::FocusReason reason) {
+    return reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason;
+}
+
+}  // namespace
+
+FieldBinder::FieldBinder(QWidget& page, const PageContext& context)
+    : QObject(&page), m_page(page), m_context(context) {}
+
+void FieldBinder::build(const PageSpec& spec) {
+    int columns = 0;
+    for (const GroupSpec& g : spec.groups) {
+        columns = std::max(columns, g.column + 1);
+    }
+    auto* top = new QHBoxLayout(&m_page);
+    top->setContentsMargins(4, 2, 4, 2);
+    top->setSpacing(6);
+    for (int c = 0; c < columns; ++c) {
+        auto* column = new QVBoxLayout;
+        column->setSpacing(4);
+        column->addStretch(1);
+        top->addLayout(column);
+        m_columns.push_back(column);
+    }
+    top->addStretch(1);
+    std::vector<QGridLayout*> grids;
+    for (const GroupSpec& g : spec.groups) {
+        auto* box = new QGroupBox(QString::fromUtf8(g.title), &m_page);
+        box->setObjectName(QString::fromUtf8(g.title));
+        auto* grid = new QGridLayout(box);
+        grid->setContentsMargins(6, 2, 4, 4);
+        grid->setHorizontalSpacing(6);
+        grid->setVerticalSpacing(2);
+        grid->setColumnStretch(1, 1);
+        addToColumn(g.column, box);
+        m_groups.push_back(box);
+        grids.push_back(grid);
+    }
+    m_rows.reserve(spec.fields.size());
+    for (const FieldBinding& b : spec.fields) {
+        Row row;
+        row.binding = b;
+        if (row.binding.control == Control::Edit && row.binding.maxLength == 0 &&
+            row.binding.conversion == Conversion::Text && !row.binding.code.empty()) {
+            row.binding.maxLength = parameter(row.binding.code).maxTextLength();
+        }
+        row.widget = createControl(row);
+        m_rows.push_back(row);
+        if (b.group == kHidden || b.group >= static_cast<int>(grids.size())) {
+            row.widget->hide();
+        } else {
+            placeRow(m_rows.back(), *grids[static_cast<std::size_t>(b.group)],
+                     *m_groups[static_cast<std::size_t>(b.group)]);
+        }
+    }
+}
+
+QWidget* FieldBinder::createControl(Row& row) {
+    const FieldBinding& b = row.binding;
+    const QString label = b.label != nullptr ? QString::fromUtf8(b.label) : QString();
+    QWidget* widget = nullptr;
+    switch (b.control) {
+        case Control::Edit: {
+            auto* edit = new QLineEdit(&m_page);
+            if (b.maxLength > 0) {
+                edit->setMaxLength(b.maxLength);
+            }
+            edit->setReadOnly(b.readOnly);
+            int chars = kMaxTextChars;
+            if (b.conversion == Conversion::Decimal) {
+                chars = kNumberChars;
+            } else if (b.conversion == Conversion::HexByte || b.conversion == Conversion::HexWord) {
+                chars = kHexChars;
+            } else if (b.maxLength > 0) {
+                chars = std::min(kMaxTextChars, b.maxLength + 1);
+            }
+            edit->setFixedWidth(
+                edit->fontMetrics().horizontalAdvance(QString(chars, QLatin1Char('0'))) + 14);
+            edit->installEventFilter(this);
+            connect(edit, &QLineEdit::textChanged, this, [this, edit] {
+                Row* r = rowOf(edit);
+                if (r != nullptr && r->binding.typing != nullptr) {
+                    checkText(*r, *r->binding.typing);
+                }
+            });
+            row.edit = edit;
+            widget = edit;
+            break;
+        }
+        case Control::CheckBox:
+            row.check = new QCheckBox(label, &m_page);
+            widget = row.check;
+            break;
+        case Control::List: {
+            row.list = new QComboBox(&m_page);
+            for (const ListItem& item : b.items) {
+                row.list->addItem(QString::fromUtf8(item.text), QVariant::fromValue(item.value));
+            }
+            row.list->setCurrentIndex(b.items.empty() ? -1 : 0);
+            widget = row.list;
+            break;
+        }
+    }
+    widget->setObjectName(QString::number(b.id));
+    if (!label.isEmpty()) {
+        widget->setAccessibleName(label);
+    }
+    if (b.hint != nullptr) {
+        widget->setAccessibleDescription(QString::fromUtf8(b.hint));
+    }
+    return widget;
+}
+
+void FieldBinder::placeRow(const Row& row, QGridLayout& grid, QWidget& groupBox) {
+    const FieldBinding& b = row.binding;
+    const int line = grid.rowCount();
+    row.widget->setParent(&groupBox);
+    if (b.control == Control::CheckBox) {
+        grid.addWidget(row.widget, line, 0, 1, 2);
+        return;
+    }
+    if (b.label != nullptr) {
+        auto* label = new QLabel(QString::fromUtf8(b.label), &groupBox);
+        label->setBuddy(row.widget);
+        grid.addWidget(label, line, 0);
+    }
+    // The hint follows its control closely; spare width goes to the right.
+    auto* cell = new QHBoxLayout;
+    cell->setSpacing(6);
+    cell->addWidget(row.widget);
+    if (b.hint != nullptr) {
+        cell->addWidget(new QLabel(QString::fromUtf8(b.hint), &groupBox));
+    }
+    cell->addStretch(1);
+    grid.addLayout(cell, line, 1);
+}
+
+void FieldBinder::addToColumn(int column, QWidget* widget, Qt::Alignment alignment) {
+    QBoxLayout* layout = m_columns.at(static_cast<std::size_t>(column));
+    layout->insertWidget(layout->count() - 1, widget, 0, alignment);  // above the closing stretch
+}
+
+void FieldBinder::load() {
+    for (Row& row : m_rows) {
+        loadRow(row);
+    }
+}
+
+void FieldBinder::loadRow(Row& row) {
+    const FieldBinding& b = row.binding;
+    if (b.conversion == Conversion::None || b.code.empty()) {
+        return;
+    }
+    const Parameter& p = parameter(b.code);
+    const ParameterSet& set = m_context.parameters;
+    switch (b.conversion) {
+        case Conversion::Text:
+            row.edit->setText(QString::fromLatin1(readText(set, p)));
+            break;
+        case Conversion::Decimal:
+            row.edit->setText(QString::number(readNumber(set, p)));
+            break;
+        case Conversion::HexByte:
+            row.edit->setText(
+                QString::fromLatin1(formatHexByte(static_cast<uint8_t>(readNumber(set, p)))));
+            break;
+        case Conversion::HexWord:
+            row.edit->setText(
+                QString::fromLatin1(formatHexWord(static_cast<uint16_t>(readNumber(set, p)))));
+            break;
+        case Conversion::Check:
+            row.check->setChecked(readNumber(set, p) != 0);
+            break;
+        case Conversion::ListValue: {
+            const int index = row.list->findData(QVariant::fromValue(readNumber(set, p)));
+            if (index >= 0 || b.unknown == UnknownValue::ClearSelection) {
+                row.list->setCurrentIndex(index);
+            }
+            break;
+        }
+        case Conversion::None:
+            break;
+    }
+}
+
+void FieldBinder::store() {
+    bool exchanging = true;
+    for (Row& row : m_rows) {
+        storeRow(row, exchanging);
+    }
+}
+
+bool FieldBinder::storeRow(Row& row, bool& exchanging) {
+    const FieldBinding& b = row.binding;
+    if (b.conversion == Conversion::None || b.code.empty() || b.loadOnly) {
+        return true;
+    }
+    const Parameter& p = parameter(b.code);
+    ParameterSet& set = m_context.parameters;
+    auto refuse = [&](const std::string& message) {
+        exchanging = false;
+        m_context.prompter.message(QString::fromStdString(message), {}, Prompter::Buttons::Ok,
+                                   Prompter::Icon::None);
+        return false;
+    };
+    switch (b.conversion) {
+        case Conversion::Text:
+        case Conversion::HexByte:
+        case Conversion::HexWord: {
+            if (!exchanging) {
+                return false;
+            }
+            const QString text = row.edit->text();
+            if (b.maxLength > 0 && text.size() > b.maxLength) {
+                return refuse(tooLongMessage(b.maxLength));
+            }
+            if (b.conversion == Conversion::Text) {
+                writeText(set, p, latin1(text));
+            } else if (b.conversion == Conversion::HexByte) {
+                writeNumber(set, p, parseHexByte(latin1(text)));
+            } else {
+                writeNumber(set, p, parseHexWord(latin1(text)));
+            }
+            return true;
+        }
+        case Conversion::Decimal: {
+            if (!exchanging) {
+                return false;
+            }
+            const std::optional<int64_t> value =
+                parseExchangedNumber(latin1(row.edit->text()), b.exchange);
+            if (!value) {
+                return refuse(std::string(exchangeMessage(b.exchange)));
+            }
+            writeNumber(set, p, *value);
+            return true;
+        }
+        case Conversion::Check:
+            writeNumber(set, p, row.check->isChecked() ? 1 : 0);
+            return true;
+        case Conversion::ListValue:
+            // A list showing no item leaves the record's value alone.
+            if (row.list->currentIndex() >= 0) {
+                writeNumber(set, p, row.list->currentData().toLongLong());
+            }
+            return true;
+        case Conversion::None:
+            break;
+    }
+    return true;
+}
+
+void FieldBinder::checkText(Row& row, const NumberRule& rule) {
+    if (m_closed || m_resetting) {
+        return;
+    }
+    const CheckResult result = checkNumberText(latin1(row.edit->text()), rule);
+    if (result == CheckResult::Ok) {
+        return;
+    }
+    // The reset text is set without checking it again: one failure, one message.
+    m_resetting = true;
+    row.edit->setText(rule.reset == ResetTo::SavedText
+                          ? m_savedText
+                          : QString::fromUtf8(rule.resetText.data(), rule.resetText.size()));
+    m_resetting = false;
+    m_context.prompter.message(QString::fromStdString(checkMessage(rule, result)), {},
+                               Prompter::Buttons::Ok, Prompter::Icon::None);
+}
+
+bool FieldBinder::eventFilter(QObject* watched, QEvent* event) {
+    if (m_closed) {
+        return false;
+    }
+    Row* row = rowOf(watched);
+    if (row == nullptr || row->edit == nullptr) {
+        return false;
+    }
+    const FieldBinding& b = row->binding;
+    switch (event->type()) {
+        case QEvent::KeyPress: {
+            if (!b.digitsOnly || row->edit->isReadOnly()) {
+                return false;
+            }
+            const QString text = static_cast<QKeyEvent*>(event)->text();
+            // Printable characters other than digits never reach the edit; control keys do.
+            return !text.isEmpty() && text.at(0).isPrint() && !text.at(0).isDigit();
+        }
+        case QEvent::FocusIn: {
+            const auto reason = static_cast<QFocusEvent*>(event)->reason();
+            if (isCheckedEdit(b)) {
+                m_savedText = row->edit->text();
+            }
+            if (b.choice != nullptr && !m_choiceOpen && !isWindowFocusChange(reason)) {
+                // Opened from the event loop, not inside the focus change itself.
+                const int id = b.id;
+                QMetaObject::invokeMethod(
+                    this, [this, id] { openChoice(id); }, Qt::QueuedConnection);
+            }
+            return false;
+        }
+        case QEvent::FocusOut: {
+            const auto reason = static_cast<QFocusEvent*>(event)->reason();
+            if (b.leaving != nullptr && !isWindowFocusChange(reason)) {
+                checkText(*row, *b.leaving);
+            }
+            return false;
+        }
+        default:
+            return false;
+    }
+}
+
+void FieldBinder::openChoice(int id) {
+    Row* row = rowById(id);
+    if (m_closed || m_choiceOpen || row == nullptr || row->binding.choice == nullptr) {
+        return;
+    }
+    m_choiceOpen = true;
+    m_choiceField = id;
+    QPointer<QLineEdit> edit = row->edit;
+    const std::unique_ptr<CChoiceDialog> dialog =
+        row->binding.choice(&m_page, m_context, edit->text());
+    const int result = m_context.choices.run(*dialog);
+    if (result == QDialog::Accepted && edit) {
+        edit->setText(dialog->resultText());
+    }
+    m_choiceOpen = false;
+}
+
+FieldBinder::Row* FieldBinder::rowOf(const QObject* widget) {
+    for (Row& row : m_rows) {
+        if (row.widget == widget) {
+            return &row;
+        }
+    }
+    return nullptr;
+}
+
+FieldBinder::Row* FieldBinder::rowById(int id) {
+    for (Row& row : m_rows) {
+        if (row.binding.id == id) {
+            return &row;
+        }
+    }
+    return nullptr;
+}
+
+QWidget* FieldBinder::control(int id) const {
+    for (const Row& row : m_rows) {
+        if (row.binding.id == id) {
+            return row.widget;
+        }
+    }
+    return nullptr;
+}
+
+QLineEdit* FieldBinder::edit(int id) const {
+    return qobject_cast<QLineEdit*>(control(id));
+}
+
+QCheckBox* FieldBinder::checkBox(int id) const {
+    return qobject_cast<QCheckBox*>(control(id));
+}
+
+QComboBox* FieldBinder::list(int id) const {
+    return qobject_cast<QComboBox*>(control(id));
+}
+
+QGroupBox* FieldBinder::group(int index) const {
+    return m_groups.at(static_cast<std::size_t>(index));
+}
+
+const FieldBinding* FieldBinder::binding(int id) const {
+    for (const Row& row : m_rows) {
+        if (row.binding.id == id) {
+            return &row.binding;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace qn470

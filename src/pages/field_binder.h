@@ -1,0 +1,92 @@
+#pragma once
+
+// Builds a page's controls from its binding table and does, once for every page, what the table
+// says: loading the record into the controls, storing them back with the standard exchange
+// prompts, the checks while a number is typed and when its field is left, numbers-only edits,
+// and the choice dialogs that open when their field gets the focus.
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <vector>
+
+#include "pages/field_binding.h"
+#include "pages/page_context.h"
+
+class QBoxLayout;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QGridLayout;
+class QLineEdit;
+class QWidget;
+
+namespace qn470 {
+
+class FieldBinder : public QObject {
+    Q_OBJECT
+
+public:
+    FieldBinder(QWidget& page, const PageContext& context);
+
+    // Creates the group boxes, columns and controls of spec inside the page.
+    void build(const PageSpec& spec);
+
+    // Record -> controls for every row with a conversion.
+    void load();
+
+    // Controls -> record. Edits are read in table order; the first one whose text is not a
+    // valid value shows its prompt and ends the reading, so it and every edit after it leave
+    // their record fields as they were. Check boxes and lists are always stored.
+    void store();
+
+    // After this, no check runs and no dialog opens (the page is going away).
+    void close() { m_closed = true; }
+
+    QWidget* control(int id) const;
+    QLineEdit* edit(int id) const;
+    QCheckBox* checkBox(int id) const;
+    QComboBox* list(int id) const;
+    QGroupBox* group(int index) const;
+    const FieldBinding* binding(int id) const;
+
+    // Adds a widget at the foot of a column, e.g. a page's own button.
+    void addToColumn(int column, QWidget* widget, Qt::Alignment alignment = {});
+
+    // The field whose choice dialog is open or was opened last (0 when none yet).
+    int choiceField() const { return m_choiceField; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct Row {
+        FieldBinding binding;
+        QWidget* widget = nullptr;
+        QLineEdit* edit = nullptr;
+        QCheckBox* check = nullptr;
+        QComboBox* list = nullptr;
+    };
+
+    QWidget* createControl(Row& row);
+    void placeRow(const Row& row, QGridLayout& grid, QWidget& groupBox);
+    void loadRow(Row& row);
+    bool storeRow(Row& row, bool& exchanging);
+    void checkText(Row& row, const NumberRule& rule);
+    void openChoice(int id);
+    Row* rowOf(const QObject* widget);
+    Row* rowById(int id);
+
+    QWidget& m_page;
+    PageContext m_context;
+    std::vector<Row> m_rows;
+    std::vector<QGroupBox*> m_groups;
+    std::vector<QBoxLayout*> m_columns;
+    QString m_savedText;  // the text a checked edit had when it last got the focus
+    bool m_resetting = false;
+    bool m_choiceOpen = false;
+    bool m_closed = false;
+    int m_choiceField = 0;
+};
+
+}  // namespace qn470

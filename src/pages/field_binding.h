@@ -1,0 +1,138 @@
+#pragma once
+
+// A page is a table of field bindings: one row per control, naming its control id, the
+// parameter code behind it, its label and hint, how the record's value is shown, how the typed
+// text is checked and read back, and which choice dialog (if any) fills it. The binder builds the
+// widgets from the rows and does all loading, storing and checking.
+//
+//   constexpr NumberRule kO2Typing = digitsRule("O2", 0, 65535);
+//   const FieldBinding kFields[] = {
+//       textField(1059, "O5", kDevice, "(O5) Device ID :"),
+//       numberField(1057, "O2", kDatalogger, "(O2) Datalogger interval :",
+//                   "(0 ~ 65535 sec, 0=disable)", Exchange::Unsigned, &kO2Typing),
+//       mediaField(1094, "J6", kBattery, "(J6) Battery alarm report Media :"),
+//       ...
+//   };
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+#include "pages/choice_dialog.h"
+#include "pages/field_rules.h"
+
+namespace qn470 {
+
+enum class Control : uint8_t { Edit, CheckBox, List };
+
+// How the record's value appears in the control, and goes back.
+enum class Conversion : uint8_t {
+    None,       // the framework neither loads nor stores it (a page hook may)
+    Text,       // the record's text as it stands
+    Decimal,    // the record's number in decimal, with a sign for signed fields
+    HexByte,    // two lower-case hex digits; read back from the first two characters
+    HexWord,    // four lower-case hex digits; read back from the first four characters
+    Check,      // checked when non-zero; stores 1 or 0 (or the flag bit)
+    ListValue,  // the list item whose value equals the record's number
+};
+
+struct ListItem {
+    const char* text;
+    int64_t value;
+};
+
+// What loading does with a record value that no list item has.
+enum class UnknownValue : uint8_t { ClearSelection, KeepSelection };
+
+inline constexpr int kHidden = -1;  // group of a control that is created but never shown
+
+struct FieldBinding {
+    int id = 0;             // control id; also the widget's objectName
+    std::string_view code;  // parameter code; empty for a control without one
+    int group = kHidden;    // index into the page's group list
+    Control control = Control::Edit;
+    Conversion conversion = Conversion::Text;
+    const char* label = nullptr;
+    const char* hint = nullptr;  // shown beside the control, e.g. "(0 ~ 65535 sec, 0=disable)"
+    Exchange exchange = Exchange::Text;
+    int maxLength = 0;        // text fields: 0 takes the record field's length
+    bool digitsOnly = false;  // typed characters other than digits are dropped
+    bool readOnly = false;
+    bool loadOnly = false;                // shown but never stored
+    const NumberRule* typing = nullptr;   // checked on every change of the text
+    const NumberRule* leaving = nullptr;  // checked when the field loses the focus
+    ChoiceFactory choice = nullptr;       // opens when the field gets the focus
+    std::span<const ListItem> items{};
+    UnknownValue unknown = UnknownValue::ClearSelection;
+};
+
+// Row builders for the common kinds; adjust a row's members for anything special.
+constexpr FieldBinding textField(int id, std::string_view code, int group, const char* label,
+                                 int maxLength = 0) {
+    FieldBinding f;
+    f.id = id;
+    f.code = code;
+    f.group = group;
+    f.label = label;
+    f.maxLength = maxLength;
+    return f;
+}
+
+constexpr FieldBinding numberField(int id, std::string_view code, int group, const char* label,
+                                   const char* hint, Exchange exchange,
+                                   const NumberRule* typing = nullptr,
+                                   const NumberRule* leaving = nullptr, bool digitsOnly = true) {
+    FieldBinding f = textField(id, code, group, label);
+    f.conversion = Conversion::Decimal;
+    f.hint = hint;
+    f.exchange = exchange;
+    f.typing = typing;
+    f.leaving = leaving;
+    f.digitsOnly = digitsOnly;
+    return f;
+}
+
+constexpr FieldBinding checkField(int id, std::string_view code, int group, const char* label) {
+    FieldBinding f = textField(id, code, group, label);
+    f.control = Control::CheckBox;
+    f.conversion = Conversion::Check;
+    return f;
+}
+
+constexpr FieldBinding listField(int id, std::string_view code, int group, const char* label,
+                                 std::span<const ListItem> items) {
+    FieldBinding f = textField(id, code, group, label);
+    f.control = Control::List;
+    f.conversion = Conversion::ListValue;
+    f.items = items;
+    return f;
+}
+
+constexpr FieldBinding choiceField(int id, std::string_view code, int group, const char* label,
+                                   const char* hint, Conversion conversion, ChoiceFactory choice) {
+    FieldBinding f = textField(id, code, group, label);
+    f.hint = hint;
+    f.conversion = conversion;
+    f.choice = choice;
+    return f;
+}
+
+constexpr FieldBinding hiddenField(FieldBinding f) {
+    f.group = kHidden;
+    return f;
+}
+
+// A group box of the page and the column it sits in (columns are filled left to right).
+struct GroupSpec {
+    const char* title;
+    int column;
+};
+
+struct PageSpec {
+    std::span<const GroupSpec> groups;
+    std::span<const FieldBinding> fields;
+    // LoadValues does nothing until the record was filled from a profile or the tracker.
+    bool loadNeedsSource = true;
+};
+
+}  // namespace qn470
