@@ -30,7 +30,7 @@ ParameterSet defaultSet() {
 
 std::vector<std::string> reportLines() {
     std::vector<std::string> lines;
-    for (const LineSlot& slot : SetCommandEncoder::encode(defaultSet()).slots) {
+    for (const LineSlot& slot : SetCommandEncoder::encode(defaultSet()).lines) {
         if (slot.empty()) {
             continue;
         }

@@ -13,7 +13,7 @@ void BM_EncodeWholeTable(benchmark::State& state) {
     qn470::SetCommandTable table;
     for (auto _ : state) {
         qn470::SetCommandEncoder::encode(set, table);
-        benchmark::DoNotOptimize(table.slots[70].line.data());
+        benchmark::DoNotOptimize(table.lines[70].line.data());
     }
     state.SetItemsProcessed(state.iterations() * qn470::kEncodedBlockCount);
 }

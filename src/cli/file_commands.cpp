@@ -156,7 +156,7 @@ int runEncode(const Arguments& args) {
         return badInput(args[0] + ": set lines too long to send: " + table.describeOverlong());
     }
     std::string out;
-    for (const LineSlot& slot : table.slots) {
+    for (const LineSlot& slot : table.lines) {
         out += slot.line;
     }
     writeStdout(out);

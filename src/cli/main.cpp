@@ -5,7 +5,9 @@
 #include <string_view>
 
 #include "cli/cli_support.h"
+#include "cli/device_commands.h"
 #include "cli/file_commands.h"
+#include "cli/sim_command.h"
 
 namespace {
 
@@ -26,6 +28,11 @@ constexpr Command kCommands[] = {
     {"bin", qn470::cli::runBin, "write the binary image of a profile"},
     {"show", qn470::cli::runShow, "print parameters as CODE=value lines"},
     {"diff", qn470::cli::runDiff, "list the parameters two profiles differ in"},
+    {"sim", qn470::cli::runSim, "run a simulated tracker on a pseudo-terminal"},
+    {"ports", qn470::cli::runPorts, "list the tracker ports by their friendly names"},
+    {"send", qn470::cli::runSend, "send a command line to the tracker"},
+    {"load", qn470::cli::runLoad, "read the tracker's parameter set into a profile"},
+    {"save", qn470::cli::runSave, "write a profile to the tracker"},
 };
 
 constexpr std::string_view kVersion = "qn470 3.0.0";

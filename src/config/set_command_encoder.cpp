@@ -82,7 +82,7 @@ void encodeLine(const ParameterSet& set, int block, const std::vector<const Para
     }
     line += kSetLineEnd;
 
-    LineSlot& slot = table.slots[static_cast<std::size_t>(block)];
+    LineSlot& slot = table.lines[static_cast<std::size_t>(block)];
     if (line.size() <= kMaxSetLineLength) {
         slot.line = std::move(line);
         return;
@@ -113,7 +113,7 @@ std::vector<std::string> SetCommandEncoder::blockCodes(int block) {
 }
 
 void SetCommandEncoder::encode(const ParameterSet& set, SetCommandTable& table) {
-    for (LineSlot& slot : table.slots) {
+    for (LineSlot& slot : table.lines) {
         slot.line.clear();
     }
     table.overlong.clear();

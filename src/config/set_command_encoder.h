@@ -31,21 +31,15 @@ struct OverlongLine {
     std::vector<std::string> textCodes;
 };
 
-// Qt code has "slots" as a keyword macro: this header may come after a Qt header, and Qt code
-// reaches the slots through lines() instead.
-#pragma push_macro("slots")
-#undef slots
+// The member is not called "slots": Qt code includes this header, and Qt defines that word.
 struct SetCommandTable {
-    std::array<LineSlot, kSlotCount> slots;
+    std::array<LineSlot, kSlotCount> lines;  // one slot per block, in sending order
     std::vector<OverlongLine> overlong;
 
     bool complete() const { return overlong.empty(); }
     // "block 14 (SL, S3, S6, PD): 260 characters; ..." for messages.
     std::string describeOverlong() const;
-
-    const std::array<LineSlot, kSlotCount>& lines() const { return slots; }
 };
-#pragma pop_macro("slots")
 
 class SetCommandEncoder {
 public:

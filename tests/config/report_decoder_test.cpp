@@ -272,7 +272,7 @@ TEST(ReportDecoder, ReadsBackEverythingTheEncoderSends) {
     ParameterSet received;
     const ReportDecoder decoder;
     int total = 0;
-    for (const LineSlot& slot : table.slots) {
+    for (const LineSlot& slot : table.lines) {
         if (slot.empty()) {
             continue;
         }

@@ -29,7 +29,7 @@ ParameterSet defaults() {
 }
 
 std::string slot(const SetCommandTable& table, int block) {
-    return table.slots[static_cast<std::size_t>(block)].line;
+    return table.lines[static_cast<std::size_t>(block)].line;
 }
 
 TEST(CommandLine, ChecksumIsXorAsTwoUpperCaseDigits) {
@@ -80,7 +80,7 @@ TEST(SetCommandEncoder, SequenceMarksBlockNumbersAndEmptyTail) {
         EXPECT_TRUE(slot(table, block).ends_with("*QQ!\r\n"));
     }
     for (int block = kEncodedBlockCount; block < kSlotCount; ++block) {
-        EXPECT_TRUE(table.slots[static_cast<std::size_t>(block)].empty());
+        EXPECT_TRUE(table.lines[static_cast<std::size_t>(block)].empty());
     }
 }
 
@@ -118,7 +118,7 @@ TEST(SetCommandEncoder, ValueConversions) {
         writeNumber(set, c.code, c.value);
         const SetCommandTable table = SetCommandEncoder::encode(set);
         bool found = false;
-        for (const LineSlot& s : table.slots) {
+        for (const LineSlot& s : table.lines) {
             found = found || s.line.find(std::string(",") + c.item + ",") != std::string::npos ||
                     s.line.find(std::string(",") + c.item + "*") != std::string::npos;
         }
@@ -131,7 +131,7 @@ TEST(SetCommandEncoder, OnlyBit31SendsReOnly) {
     set.record.Flags = 0x80000000u;
     const SetCommandTable table = SetCommandEncoder::encode(set);
     std::string all;
-    for (const LineSlot& s : table.slots) {
+    for (const LineSlot& s : table.lines) {
         all += s.line;
     }
     EXPECT_NE(all.find("Re=1"), std::string::npos);

@@ -21,9 +21,6 @@
 #include "config/parameter_value.h"
 #include "config/profile.h"
 #include "config/report_decoder.h"
-// SetCommandTable has a member named like Qt's "slots" keyword macro.
-#pragma push_macro("slots")
-#undef slots
 #include "config/set_command_encoder.h"
 #include "sim/position_sentence.h"
 #include "sim/report_builder.h"
@@ -38,14 +35,13 @@ std::vector<std::string> setLines(const ParameterSet& set) {
     const SetCommandTable table = SetCommandEncoder::encode(set);
     EXPECT_TRUE(table.complete()) << table.describeOverlong();
     std::vector<std::string> lines;
-    for (const LineSlot& slot : table.slots) {
+    for (const LineSlot& slot : table.lines) {
         if (!slot.empty()) {
             lines.push_back(slot.line);
         }
     }
     return lines;
 }
-#pragma pop_macro("slots")
 
 ParameterSet defaults() {
     ParameterSet set;
