@@ -307,7 +307,7 @@ bool DeviceSession::saveToDevice() {
         return false;
     }
     // The lines sent are the ones built now, whatever is decoded while they go out.
-    m_saveLines = m_table.lines();
+    m_saveLines = m_table.lines;
     m_nextSlot = 0;
     m_failedLines = 0;
     beginOperation(Operation::Save, kSaveProgressMax);

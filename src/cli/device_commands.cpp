@@ -1,0 +1,481 @@
+#include "cli/device_commands.h"
+
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
+#include <charconv>
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <set>
+
+#include "config/default_profile.h"
+#include "config/profile.h"
+#include "serial/port_discovery.h"
+#include "serial/serial_link.h"
+#include "session/code_comparison.h"
+#include "session/device_session.h"
+#include "session/prompter.h"
+#include "session/status_texts.h"
+
+namespace qn470::cli {
+namespace {
+
+constexpr std::string_view kPortHelp =
+    "PORT is a port name (ttyUSB0, pts/3, COM5, /dev/ttyUSB0) or a friendly name as\n"
+    "'qn470 ports' lists it. The status lines the window would show, and the progress, go to\n"
+    "standard error. Exit status: 0 success, 1 device failure, 2 bad input.\n";
+
+constexpr std::string_view kPortsUsage =
+    "usage: qn470 ports [--all]\n"
+    "Lists the tracker ports by their friendly names, one per line (the names that contain\n"
+    "\"Prolific\" or \"COM1\"); --all lists every serial port.\n";
+constexpr std::string_view kSendUsage =
+    "usage: qn470 send --port PORT [--baud N] [--wait-ms N] TEXT\n"
+    "       qn470 send --port PORT [--baud N] [--wait-ms N] --transmission on|off\n"
+    "Sends TEXT (at most 127 characters) with CR LF, or switches the tracker's serial data\n"
+    "transmission, then prints what the tracker sends within --wait-ms (default 1000).\n";
+constexpr std::string_view kLoadUsage =
+    "usage: qn470 load --port PORT [--baud N] OUT.pro\n"
+    "Reads the tracker's whole parameter set and writes it to OUT.pro, only when the report\n"
+    "was complete.\n";
+constexpr std::string_view kSaveUsage =
+    "usage: qn470 save --port PORT [--baud N] [--interval-ms N] [--verify] IN.pro\n"
+    "Writes the parameter set of IN.pro to the tracker, one set line per interval (default\n"
+    "1000 ms). --verify reads the tracker back afterwards and prints every code that differs\n"
+    "(CODE: sent -> read); exit status 1 when any does.\n";
+
+constexpr qint32 kDefaultBaud = 115200;
+constexpr int kDefaultWaitMs = 1000;
+
+std::string usageWithPort(std::string_view usage) {
+    return std::string(usage) + std::string(kPortHelp);
+}
+
+struct Options {
+    std::string port;
+    qint32 baud = kDefaultBaud;
+    int intervalMs = DeviceSession::kDefaultSaveIntervalMs;
+    int waitMs = kDefaultWaitMs;
+    std::optional<bool> transmission;
+    bool verify = false;
+    bool all = false;
+    std::vector<std::string> positional;
+};
+
+std::optional<int> parseCount(std::string_view text, int min) {
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || value < min) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+// Reads the options a command allows; the rest are positional. An error names the problem.
+std::optional<std::string> parseOptions(const Arguments& args,
+                                        const std::set<std::string_view>& allowed,
+                                        Options& options) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string arg = args[i];
+        if (arg == "--") {
+            options.positional.insert(options.positional.end(), args.begin() + i + 1, args.end());
+            break;
+        }
+        if (arg.size() < 2 || arg[0] != '-') {
+            options.positional.push_back(arg);
+            continue;
+        }
+        std::optional<std::string> value;
+        if (const std::size_t equals = arg.find('='); equals != std::string::npos) {
+            value = arg.substr(equals + 1);
+            arg.resize(equals);
+        }
+        if (!allowed.contains(arg)) {
+            return "unknown option " + arg;
+        }
+        const bool flag = arg == "--verify" || arg == "--all";
+        if (flag) {
+            if (value) {
+                return arg + " takes no value";
+            }
+            (arg == "--verify" ? options.verify : options.all) = true;
+            continue;
+        }
+        if (!value) {
+            if (i + 1 >= args.size()) {
+                return arg + " needs a value";
+            }
+            value = args[++i];
+        }
+        if (arg == "--port") {
+            if (value->empty()) {
+                return "--port needs a port name";
+            }
+            options.port = *value;
+        } else if (arg == "--baud") {
+            const std::optional<int> baud = parseCount(*value, 1);
+            if (!baud) {
+                return "--baud " + *value + ": not a positive whole number";
+            }
+            options.baud = *baud;
+        } else if (arg == "--interval-ms" || arg == "--wait-ms") {
+            const std::optional<int> ms = parseCount(*value, 0);
+            if (!ms) {
+                return arg + " " + *value + ": not a whole number of milliseconds";
+            }
+            (arg == "--interval-ms" ? options.intervalMs : options.waitMs) = *ms;
+        } else if (arg == "--transmission") {
+            if (*value != "on" && *value != "off") {
+                return "--transmission " + *value + ": must be on or off";
+            }
+            options.transmission = *value == "on";
+        }
+    }
+    return std::nullopt;
+}
+
+std::string narrow(const QString& text) {
+    return text.toLocal8Bit().toStdString();
+}
+
+std::string withoutLineEnd(QString text) {
+    while (text.endsWith(QLatin1Char('\n')) || text.endsWith(QLatin1Char('\r'))) {
+        text.chop(1);
+    }
+    return narrow(text);
+}
+
+// Progress on standard error: a bar redrawn in place on a terminal, otherwise a line at every
+// tenth of the way.
+class ProgressPrinter {
+public:
+    ProgressPrinter() : m_terminal(::isatty(STDERR_FILENO) == 1) {}
+
+    void setRange(int maximum) {
+        m_maximum = std::max(1, maximum);
+        m_lastTenth = -1;
+    }
+
+    void setValue(int value) {
+        m_value = std::clamp(value, 0, m_maximum);
+        if (m_terminal) {
+            draw();
+            return;
+        }
+        const int tenth = m_value * 10 / m_maximum;
+        if (tenth != m_lastTenth) {
+            m_lastTenth = tenth;
+            std::cerr << "progress " << m_value << '/' << m_maximum << '\n';
+        }
+    }
+
+    // Takes the bar off the line before other text is printed.
+    void clear() {
+        if (m_drawn) {
+            std::cerr << '\r' << std::string(kWidth + 16, ' ') << '\r';
+            m_drawn = false;
+        }
+    }
+
+private:
+    static constexpr int kWidth = 40;
+
+    void draw() {
+        const int filled = m_value * kWidth / m_maximum;
+        std::cerr << "\r[" << std::string(static_cast<std::size_t>(filled), '#')
+                  << std::string(static_cast<std::size_t>(kWidth - filled), '.') << "] " << m_value
+                  << '/' << m_maximum << std::flush;
+        m_drawn = true;
+    }
+
+    bool m_terminal;
+    bool m_drawn = false;
+    int m_maximum = 1;
+    int m_value = 0;
+    int m_lastTenth = -1;
+};
+
+// One device command's run: the event loop, the link and the session printing what the window
+// would show.
+class DeviceRun {
+public:
+    explicit DeviceRun(ParameterSet& parameters)
+        : m_prompter([this](const QString& text) { printLine(narrow(text)); }) {
+        if (QCoreApplication::instance() == nullptr) {
+            m_app.emplace(m_argc, m_argv);
+        }
+        m_session.emplace(parameters, m_link, m_prompter);
+        QObject::connect(&*m_session, &DeviceSession::statusChanged,
+                         [this](const QString& text) { printLine(withoutLineEnd(text)); });
+        QObject::connect(&*m_session, &DeviceSession::progressRangeChanged,
+                         [this](int, int maximum) { m_progress.setRange(maximum); });
+        QObject::connect(&*m_session, &DeviceSession::progressChanged,
+                         [this](int value) { m_progress.setValue(value); });
+    }
+
+    ~DeviceRun() {
+        m_progress.clear();
+        m_session.reset();
+        m_link.close();
+    }
+
+    DeviceSession& session() { return *m_session; }
+    CSerialLink& link() { return m_link; }
+
+    // Opens --port; the exit status when that fails.
+    std::optional<int> open(const Options& options) {
+        const QString port = QString::fromLocal8Bit(options.port.c_str());
+        bool opened = false;
+        if (port.contains(QLatin1Char('('))) {
+            opened = m_session->connectDevice(port, QString::number(options.baud));
+            if (!opened && m_session->statusText() == QLatin1String(status::kNotTrackerPort)) {
+                return badInput("--port " + options.port + ": not a tracker port");
+            }
+        } else {
+            opened = m_session->openPort(port, options.baud);
+        }
+        if (!opened) {
+            std::cerr << "qn470: cannot open " << options.port << " at " << options.baud
+                      << " baud\n";
+            return kExitDiffers;
+        }
+        return std::nullopt;
+    }
+
+    // Runs the operation that start() began until it ends; its success.
+    template <typename Start>
+    bool runOperation(Start start) {
+        bool success = false;
+        QEventLoop loop;
+        const QMetaObject::Connection finished =
+            QObject::connect(&*m_session, &DeviceSession::operationFinished, &loop,
+                             [&](DeviceSession::Operation, bool ok) {
+                                 success = ok;
+                                 loop.quit();
+                             });
+        if (start()) {
+            loop.exec();
+        }
+        QObject::disconnect(finished);
+        m_progress.clear();
+        return success;
+    }
+
+    // Lets the queued bytes go out and the tracker answer for waitMs, printing what it sends.
+    void waitForAnswers(int waitMs) {
+        QEventLoop loop;
+        bool waited = false;
+        const auto maybeQuit = [&] {
+            if (!m_link.isOpen() || (waited && m_link.bytesToWrite() == 0)) {
+                loop.quit();
+            }
+        };
+        QTimer timer;
+        timer.setSingleShot(true);
+        QObject::connect(&timer, &QTimer::timeout, [&] {
+            waited = true;
+            maybeQuit();
+        });
+        QObject::connect(&m_link, &CSerialLink::bytesWritten, &loop, maybeQuit);
+        QObject::connect(&m_link, &CSerialLink::deviceLost, &loop, maybeQuit);
+        QObject::connect(&m_link, &CSerialLink::receiveLogAppended, &loop,
+                         [](const QString& text) { std::cout << narrow(text) << std::flush; });
+        timer.start(waitMs);
+        loop.exec();
+    }
+
+private:
+    void printLine(const std::string& line) {
+        m_progress.clear();
+        std::cerr << line << '\n';
+    }
+
+    int m_argc = 1;
+    char m_name[6] = "qn470";
+    char* m_argv[2] = {m_name, nullptr};
+    std::optional<QCoreApplication> m_app;
+    ProgressPrinter m_progress;
+    TextPrompter m_prompter;
+    CSerialLink m_link;
+    std::optional<DeviceSession> m_session;
+};
+
+// Common start of send, load and save: help, options, --port and the positional count.
+std::optional<int> prepare(const Arguments& args, std::string_view usage,
+                           const std::set<std::string_view>& allowed, std::size_t minPositional,
+                           std::size_t maxPositional, Options& options) {
+    if (wantsHelp(args)) {
+        return printUsage(usageWithPort(usage));
+    }
+    if (const std::optional<std::string> error = parseOptions(args, allowed, options)) {
+        badInput(*error);
+        std::cerr << usage;
+        return kExitBadInput;
+    }
+    if (options.port.empty()) {
+        badInput("--port is missing");
+        std::cerr << usage;
+        return kExitBadInput;
+    }
+    if (options.positional.size() < minPositional || options.positional.size() > maxPositional) {
+        badInput(options.positional.size() < minPositional ? "missing argument"
+                                                           : "too many arguments");
+        std::cerr << usage;
+        return kExitBadInput;
+    }
+    return std::nullopt;
+}
+
+ParameterSet defaultParameters() {
+    ParameterSet set;
+    loadDefaultProfile(set);  // built in
+    return set;
+}
+
+// A folder that does not exist is found before the tracker is read, not after.
+std::optional<int> checkOutputFolder(const std::filesystem::path& path) {
+    const std::filesystem::path folder = path.parent_path();
+    std::error_code error;
+    if (!folder.empty() && !std::filesystem::is_directory(folder, error)) {
+        return badInput(path.string() + ": the folder " + folder.string() + " does not exist");
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+int runPorts(const Arguments& args) {
+    if (wantsHelp(args)) {
+        return printUsage(kPortsUsage);
+    }
+    Options options;
+    if (const std::optional<std::string> error = parseOptions(args, {"--all"}, options)) {
+        badInput(*error);
+        std::cerr << kPortsUsage;
+        return kExitBadInput;
+    }
+    if (!options.positional.empty()) {
+        badInput("too many arguments");
+        std::cerr << kPortsUsage;
+        return kExitBadInput;
+    }
+    const QList<PortInfo> ports = systemPortSource()();
+    QStringList names;
+    if (options.all) {
+        for (const PortInfo& port : ports) {
+            names.append(friendlyName(port));
+        }
+        names.sort();
+    } else {
+        names = trackerPortNames(ports);
+    }
+    for (const QString& name : names) {
+        std::cout << narrow(name) << '\n';
+    }
+    return kExitOk;
+}
+
+int runSend(const Arguments& args) {
+    Options options;
+    if (std::optional<int> exit = prepare(
+            args, kSendUsage, {"--port", "--baud", "--wait-ms", "--transmission"}, 0, 1, options)) {
+        return *exit;
+    }
+    if (options.transmission.has_value() == !options.positional.empty()) {
+        badInput(options.transmission ? "TEXT and --transmission exclude each other"
+                                      : "missing argument");
+        std::cerr << kSendUsage;
+        return kExitBadInput;
+    }
+    ParameterSet parameters = defaultParameters();
+    DeviceRun run(parameters);
+    if (std::optional<int> exit = run.open(options)) {
+        return *exit;
+    }
+    const bool sent =
+        options.transmission
+            ? run.session().sendTransmissionSwitch(*options.transmission)
+            : run.session().sendCommandLine(QString::fromLocal8Bit(options.positional[0].c_str()));
+    if (!sent) {
+        return kExitDiffers;
+    }
+    run.waitForAnswers(options.waitMs);
+    return run.link().isOpen() ? kExitOk : kExitDiffers;
+}
+
+int runLoad(const Arguments& args) {
+    Options options;
+    if (std::optional<int> exit = prepare(args, kLoadUsage, {"--port", "--baud"}, 1, 1, options)) {
+        return *exit;
+    }
+    const std::filesystem::path out = options.positional[0];
+    if (std::optional<int> exit = checkOutputFolder(out)) {
+        return *exit;
+    }
+    ParameterSet parameters = defaultParameters();
+    DeviceRun run(parameters);
+    if (std::optional<int> exit = run.open(options)) {
+        return *exit;
+    }
+    if (!run.runOperation([&] { return run.session().loadFromDevice(); })) {
+        return kExitDiffers;
+    }
+    const FileResult written = writeProfile(parameters, out);
+    if (!written.ok) {
+        return badInput(written.error);
+    }
+    return kExitOk;
+}
+
+int runSave(const Arguments& args) {
+    Options options;
+    if (std::optional<int> exit = prepare(
+            args, kSaveUsage, {"--port", "--baud", "--interval-ms", "--verify"}, 1, 1, options)) {
+        return *exit;
+    }
+    ParameterSet parameters = defaultParameters();
+    if (!readProfileOrReport(options.positional[0], parameters)) {
+        return kExitBadInput;
+    }
+    DeviceRun run(parameters);
+    if (std::optional<int> exit = run.open(options)) {
+        return *exit;
+    }
+    DeviceSession& session = run.session();
+    session.setSaveInterval(options.intervalMs);
+    const ParameterSet sent = session.parameters();
+    bool refused = false;
+    const bool saved = run.runOperation([&] {
+        refused = !session.saveToDevice();
+        return !refused;
+    });
+    if (refused) {
+        return kExitBadInput;  // a line too long for the tracker; the status names the codes
+    }
+    if (!saved) {
+        return kExitDiffers;
+    }
+    if (!options.verify) {
+        return kExitOk;
+    }
+    if (!run.runOperation([&] { return session.loadFromDevice(); })) {
+        std::cerr << "qn470: the tracker could not be read back\n";
+        return kExitDiffers;
+    }
+    const std::vector<CodeDifference> differences =
+        differingCodes(sent, session.parameters(), CodeSelection::SentAndReported);
+    for (const CodeDifference& d : differences) {
+        std::cout << d.code << ": " << d.expected << " -> " << d.actual << '\n';
+    }
+    if (!differences.empty()) {
+        std::cerr << "qn470: " << differences.size() << " codes differ on the tracker\n";
+        return kExitDiffers;
+    }
+    return kExitOk;
+}
+
+}  // namespace qn470::cli
