@@ -1,0 +1,431 @@
+// The device operations against a bare pseudo-terminal whose other end the test plays: exact
+// bytes on the wire, the status texts, the counter and completion rules, the save's pacing.
+
+#include "session/device_session.h"
+
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "config/command_line.h"
+#include "config/default_profile.h"
+#include "config/parameter_value.h"
+#include "config/report_decoder.h"
+#include "serial/pty_master.h"
+#include "serial/serial_link.h"
+#include "session/file_operations.h"
+#include "session/scripted_prompter.h"
+#include "session/status_texts.h"
+
+namespace qn470 {
+namespace {
+
+using test::PtyMaster;
+using test::ScriptedPrompter;
+
+ParameterSet defaults() {
+    ParameterSet set;
+    EXPECT_TRUE(loadDefaultProfile(set).ok);
+    return set;
+}
+
+QString latin1(std::string_view text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// A report line carrying items; counts 1, or 50 with Z4.
+QByteArray reportLine(int number, const QByteArray& items) {
+    return "KXs,KorvelantQN-470,1," + QByteArray::number(number) + "," + items + "*00!\r\n";
+}
+
+// The non-empty slots of a table, concatenated in sending order.
+QByteArray tableBytes(const SetCommandTable& table) {
+    QByteArray bytes;
+    for (const LineSlot& slot : table.lines) {
+        bytes += QByteArray::fromStdString(slot.line);
+    }
+    return bytes;
+}
+
+// The slot line that carries code=, or empty.
+std::string slotWith(const SetCommandTable& table, const std::string& code) {
+    for (const LineSlot& slot : table.lines) {
+        if (slot.line.find("," + code + "=") != std::string::npos) {
+            return slot.line;
+        }
+    }
+    return {};
+}
+
+class SessionFixture : public testing::Test {
+protected:
+    SessionFixture() {
+        m_session.setPageHooks(
+            {[this] { ++m_stores; }, [this](RecordSource source) { m_loads.push_back(source); }});
+    }
+
+    QStringList statuses() const {
+        QStringList texts;
+        for (const QList<QVariant>& args : m_statuses) {
+            texts.append(args.at(0).toString());
+        }
+        return texts;
+    }
+
+    ParameterSet m_set = defaults();
+    CSerialLink m_link;
+    ScriptedPrompter m_prompter;
+    DeviceSession m_session{m_set, m_link, m_prompter};
+    int m_stores = 0;
+    std::vector<RecordSource> m_loads;
+    QSignalSpy m_statuses{&m_session, &DeviceSession::statusChanged};
+    QSignalSpy m_finished{&m_session, &DeviceSession::operationFinished};
+};
+
+// Every command with the link closed: its status lines in order, nothing else happens.
+struct ClosedCase {
+    const char* name;
+    std::function<bool(DeviceSession&)> command;
+    QStringList expected;
+};
+
+class ClosedLink : public SessionFixture, public testing::WithParamInterface<ClosedCase> {};
+
+TEST_P(ClosedLink, ShowsItsStatusAndChangesNothing) {
+    const ParameterSet before = m_set;
+    EXPECT_FALSE(GetParam().command(m_session));
+    EXPECT_EQ(statuses(), GetParam().expected);
+    EXPECT_EQ(m_session.statusText(), GetParam().expected.back());
+    EXPECT_EQ(std::memcmp(&before, &m_set, sizeof before), 0);
+    EXPECT_FALSE(m_session.isBusy());
+    EXPECT_EQ(m_stores, 0);
+    EXPECT_TRUE(m_prompter.messages.empty());
+    EXPECT_FALSE(m_link.isOpen());
+}
+
+const QString kNotOpen = status::kNotOpen;
+const QString kNotNormal = status::kNotNormalMode;
+
+INSTANTIATE_TEST_SUITE_P(
+    Session, ClosedLink,
+    testing::Values(
+        ClosedCase{"Send",
+                   [](DeviceSession& s) { return s.sendCommandLine("AT"); },
+                   {"FAIL !! Serial port is not open.\r\n"}},
+        ClosedCase{"SwitchOn",
+                   [](DeviceSession& s) { return s.sendTransmissionSwitch(true); },
+                   {"FAIL ! Serial port is not open.\r\n"}},
+        ClosedCase{"SwitchOff",
+                   [](DeviceSession& s) { return s.sendTransmissionSwitch(false); },
+                   {"FAIL ! Serial port is not open.\r\n"}},
+        ClosedCase{"Load",
+                   [](DeviceSession& s) { return s.loadFromDevice(); },
+                   {kNotOpen, "FAIL ! Not Normal mode or serial port error.\r\n"}},
+        ClosedCase{
+            "Save", [](DeviceSession& s) { return s.saveToDevice(); }, {kNotOpen, kNotNormal}},
+        ClosedCase{
+            "NoMatchWord",
+            [](DeviceSession& s) { return s.connectDevice("USB Serial (ttyUSB0)", "115200"); },
+            {"Not STM serial port!\r\n"}},
+        ClosedCase{"EmptyList",
+                   [](DeviceSession& s) { return s.connectDevice("", "115200"); },
+                   {"Not STM serial port!\r\n"}},
+        ClosedCase{
+            "NoSuchPort",
+            [](DeviceSession& s) { return s.connectDevice("Prolific USB (ttyQN999)", "115200"); },
+            {"serial port is open fail.\r\n"}},
+        ClosedCase{"NoParentheses",
+                   [](DeviceSession& s) { return s.connectDevice("Prolific USB", "115200"); },
+                   {"serial port is open fail.\r\n"}},
+        ClosedCase{"Stop",
+                   [](DeviceSession& s) {
+                       s.disconnectDevice();
+                       return false;
+                   },
+                   {"COM port is Close.\r\n"}}),
+    [](const testing::TestParamInfo<ClosedCase>& info) { return info.param.name; });
+
+// The rest runs over a pseudo-terminal; the test writes the tracker's side.
+class SessionOnPty : public SessionFixture {
+protected:
+    void SetUp() override {
+        if (!m_pty.ok()) {
+            GTEST_SKIP() << "no pseudo-terminal: " << m_pty.error().toStdString();
+        }
+        m_session.setSaveInterval(0);
+        ASSERT_TRUE(m_session.connectDevice(entry(), "115200"));
+        m_statuses.clear();
+    }
+
+    QString entry() const { return "Prolific simulator (" + m_pty.portName() + ")"; }
+
+    // Sends tracker lines and waits until the link has delivered them.
+    void tracker(const QByteArray& data) {
+        const qsizetype target = m_received.count() + data.count('\n');
+        ASSERT_TRUE(m_pty.write(data));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return m_received.count() >= target; }, 3000));
+    }
+
+    // Everything the session wrote, once it stopped writing.
+    QByteArray wire() {
+        QByteArray data;
+        for (int quiet = 0; quiet < 3;) {
+            QTest::qWait(10);
+            const QByteArray more = m_pty.readAvailable();
+            quiet = more.isEmpty() ? quiet + 1 : 0;
+            data += more;
+        }
+        return data;
+    }
+
+    // A real event loop (qWaitFor sleeps 10 ms between looks, which would pace a fast save).
+    bool waitFinished(int count = 1, int ms = 5000) {
+        QElapsedTimer clock;
+        clock.start();
+        while (m_finished.count() < count && clock.elapsed() < ms) {
+            m_finished.wait(static_cast<int>(ms - clock.elapsed()));
+        }
+        return m_finished.count() >= count;
+    }
+    bool lastSuccess() const { return m_finished.last().at(1).toBool(); }
+
+    PtyMaster m_pty;
+    QSignalSpy m_received{&m_link, &CSerialLink::lineReceived};
+};
+
+TEST_F(SessionOnPty, StartAndStop) {
+    EXPECT_TRUE(m_session.isConnected());
+    QSignalSpy changed(&m_session, &DeviceSession::connectionChanged);
+    EXPECT_TRUE(m_session.toggleConnection(entry(), "115200"));
+    EXPECT_EQ(statuses(), QStringList{"COM port is Close.\r\n"});
+    EXPECT_FALSE(m_link.isOpen());
+    EXPECT_FALSE(m_session.isConnected());
+    ASSERT_EQ(changed.count(), 1);
+    EXPECT_FALSE(changed.at(0).at(0).toBool());
+
+    // The baud box is read like atoi: " +9600" opens at 9600, "abc" is 0 and refused.
+    EXPECT_TRUE(m_session.toggleConnection(entry(), " +9600 baud"));
+    EXPECT_EQ(m_session.statusText(), QString("serial port is open success.\r\n"));
+    EXPECT_EQ(m_link.baudRate(), 9600);
+    EXPECT_TRUE(m_link.trackerPortChosen());
+    m_session.disconnectDevice();
+    EXPECT_FALSE(m_session.connectDevice(entry(), "abc"));
+    EXPECT_EQ(m_session.statusText(), QString("serial port is open fail.\r\n"));
+    EXPECT_FALSE(m_session.isConnected());
+}
+
+TEST_F(SessionOnPty, SendWritesTheLineAndShowsIt) {
+    const struct {
+        QString typed;
+        QByteArray onWire;
+    } cases[] = {
+        {"AT+VER?", "AT+VER?\r\n"},
+        {"", "\r\n"},
+        {QString(200, 'a'), QByteArray(127, 'a') + "\r\n"},  // cut at 127 characters
+    };
+    for (const auto& c : cases) {
+        EXPECT_TRUE(m_session.sendCommandLine(c.typed));
+        EXPECT_EQ(wire(), c.onWire);
+        EXPECT_EQ(m_session.statusText(), QString::fromLatin1(c.onWire.chopped(2)));
+    }
+    EXPECT_TRUE(m_session.sendTransmissionSwitch(true));
+    EXPECT_EQ(wire(), QByteArray("KXC,KorvelantQN-470,LO*QQ!\r\n"));
+    EXPECT_EQ(m_session.statusText(), QString("KXC,KorvelantQN-470,LO*QQ!"));
+    EXPECT_TRUE(m_session.sendTransmissionSwitch(false));
+    EXPECT_EQ(wire(), QByteArray("KXC,KorvelantQN-470,LO(0)*QQ!\r\n"));
+    EXPECT_EQ(m_session.statusText(), QString("KXC,KorvelantQN-470,LO(0)*QQ!"));
+}
+
+TEST_F(SessionOnPty, ClosedAfterNormalModeShowsOnlyNotOpen) {
+    tracker("RTC_Counter=1\r\n");
+    m_link.close();
+    EXPECT_FALSE(m_session.loadFromDevice());
+    EXPECT_FALSE(m_session.saveToDevice());
+    EXPECT_EQ(statuses(), QStringList({kNotOpen, kNotOpen}));
+}
+
+TEST_F(SessionOnPty, LinesOutsideALoadAreDecodedIntoTheRecordAndCounted) {
+    const std::string before = slotWith(m_session.lineTable(), "C1");
+    ASSERT_NE(before.find(",C1=180"), std::string::npos) << before;
+
+    tracker(reportLine(1, "C1=300") + "RTC_Counter=5\r\n");
+    EXPECT_EQ(readNumber(m_set, "C1"), 300);
+    EXPECT_EQ(m_session.decodedBlocks(), 1);
+    EXPECT_EQ(slotWith(m_session.lineTable(), "C1"), before) << "rebuilt only from 65 on";
+
+    // A send resets the counter.
+    m_session.sendCommandLine("x");
+    EXPECT_EQ(m_session.decodedBlocks(), 0);
+    tracker(reportLine(1, "C1=310"));
+    for (int i = 0; i < 13; ++i) {
+        tracker(reportLine(2, "A2=7"));
+    }
+    EXPECT_EQ(m_session.decodedBlocks(), 14);
+    EXPECT_EQ(slotWith(m_session.lineTable(), "C1"), before);
+    tracker(reportLine(3, "Z4=10"));  // 14 + 50: still short of 65
+    EXPECT_EQ(slotWith(m_session.lineTable(), "C1"), before);
+    tracker(reportLine(4, "A2=8"));
+    EXPECT_EQ(m_session.decodedBlocks(), 65);
+    EXPECT_NE(slotWith(m_session.lineTable(), "C1").find(",C1=310"), std::string::npos);
+    EXPECT_FALSE(m_session.isBusy());
+    EXPECT_TRUE(m_loads.empty()) << "no load ran";
+}
+
+TEST_F(SessionOnPty, LoadCompletesAtTheLineThatReaches65) {
+    ASSERT_EQ(ReportDecoder().decode(reportLine(9, "Z4=10").toStdString(), m_set), 50);
+    QSignalSpy progress(&m_session, &DeviceSession::progressChanged);
+    QSignalSpy range(&m_session, &DeviceSession::progressRangeChanged);
+    writeNumber(m_set, "J3", 4);  // not in the report: reset to its default by the load
+    const ParameterSet before = m_set;
+
+    ASSERT_TRUE(m_session.loadFromDevice());
+    EXPECT_EQ(wire(), QByteArray::fromStdString(loadCommand()));
+    EXPECT_EQ(statuses(), QStringList{latin1(loadCommand())});
+    ASSERT_EQ(range.count(), 1);
+    EXPECT_EQ(range.at(0), (QList<QVariant>{0, 64}));
+
+    tracker(reportLine(1, "C1=300,E0=gps.example.net"));
+    for (int i = 2; i <= 14; ++i) {
+        tracker(reportLine(i, "A2=9") + "noise without the mark\r\n");
+    }
+    tracker(reportLine(15, "Z4=20"));
+    EXPECT_TRUE(m_session.isBusy()) << "64 is not complete";
+    EXPECT_EQ(m_session.decodedBlocks(), 64);
+    EXPECT_EQ(progress.last().at(0).toInt(), 64);
+    EXPECT_EQ(std::memcmp(&before, &m_set, sizeof before), 0) << "the record waits";
+
+    tracker(reportLine(16, "C2=30"));
+    ASSERT_EQ(m_finished.count(), 1);
+    EXPECT_TRUE(lastSuccess());
+    EXPECT_EQ(m_session.statusText(), QString("Load data from device is complete.\r\n"));
+    EXPECT_EQ(readNumber(m_set, "C1"), 300);
+    EXPECT_EQ(readText(m_set, "E0"), "gps.example.net");
+    EXPECT_EQ(readNumber(m_set, "Z4"), 0x20);  // a hex byte on the wire
+    EXPECT_EQ(readNumber(m_set, "C2"), 30);
+    EXPECT_EQ(readNumber(m_set, "J3"), readNumber(defaults(), "J3"));
+    EXPECT_EQ(m_loads, std::vector<RecordSource>{RecordSource::Device});
+    EXPECT_EQ(m_session.decodedBlocks(), 0);
+    EXPECT_NE(slotWith(m_session.lineTable(), "C1").find(",C1=300"), std::string::npos);
+    EXPECT_TRUE(m_prompter.messages.empty());
+}
+
+TEST_F(SessionOnPty, IdleLoadFailsAndKeepsTheRecord) {
+    writeNumber(m_set, "C1", 420);
+    const ParameterSet before = m_set;
+    m_session.setIdleTimeout(300);
+    QElapsedTimer clock;
+    clock.start();
+    ASSERT_TRUE(m_session.loadFromDevice());
+    // Decoded lines keep the load alive; other lines do not.
+    for (int i = 1; i <= 6; ++i) {
+        QTest::qWait(100);
+        tracker(reportLine(i, "C1=500") + "RTC_Counter=1\r\n");
+    }
+    EXPECT_TRUE(m_session.isBusy());
+    ASSERT_TRUE(waitFinished());
+    EXPECT_GE(clock.elapsed(), 600 + 250);  // idle counted in steps of a fiftieth
+    EXPECT_FALSE(lastSuccess());
+    EXPECT_EQ(m_session.statusText(), QString("FAIL ! Load data from device is not complete.\r\n"));
+    EXPECT_EQ(std::memcmp(&before, &m_set, sizeof before), 0);
+    EXPECT_TRUE(m_loads.empty());
+    EXPECT_TRUE(m_prompter.messages.empty());
+
+    // A second load starts from nothing again.
+    clock.restart();
+    ASSERT_TRUE(m_session.loadFromDevice());
+    ASSERT_TRUE(waitFinished(2));
+    EXPECT_LT(clock.elapsed(), 2000);
+}
+
+TEST_F(SessionOnPty, CancelAndUnplugEndALoadWithTheRecordUnchanged) {
+    const ParameterSet before = m_set;
+    ASSERT_TRUE(m_session.loadFromDevice());
+    tracker(reportLine(1, "C1=300"));
+    m_session.cancel();
+    ASSERT_EQ(m_finished.count(), 1);
+    EXPECT_EQ(m_session.statusText(), QString("FAIL ! Load data from device is not complete.\r\n"));
+    EXPECT_TRUE(m_prompter.messages.empty());
+
+    ASSERT_TRUE(m_session.loadFromDevice());
+    tracker(reportLine(1, "C1=300"));
+    m_pty.closeMaster();
+    ASSERT_TRUE(waitFinished(2));
+    EXPECT_FALSE(lastSuccess());
+    ASSERT_EQ(m_prompter.messages.size(), 1u);
+    EXPECT_EQ(m_prompter.messages[0].text, QString("Disconnect device!"));
+    EXPECT_EQ(m_prompter.messages[0].caption, QString("Error"));
+    EXPECT_EQ(m_session.statusText(), QString("FAIL ! Load data from device is not complete.\r\n"));
+    EXPECT_EQ(std::memcmp(&before, &m_set, sizeof before), 0);
+    EXPECT_TRUE(m_session.isConnected()) << "an unplug keeps `connected` for the reopen";
+}
+
+TEST_F(SessionOnPty, SaveStoresThePageAndWritesEverySlotInOrder) {
+    m_session.setPageHooks({[this] { writeNumber(m_set, "C1", 555); }, {}});
+    QSignalSpy progress(&m_session, &DeviceSession::progressChanged);
+    QSignalSpy range(&m_session, &DeviceSession::progressRangeChanged);
+    ASSERT_TRUE(m_session.saveToDevice());
+    ASSERT_TRUE(waitFinished());
+    EXPECT_TRUE(lastSuccess());
+    const QByteArray sent = wire();
+    EXPECT_EQ(sent, tableBytes(SetCommandEncoder::encode(m_set)));
+    EXPECT_EQ(sent.count("\r\n"), kEncodedBlockCount);
+    EXPECT_TRUE(sent.contains(",C1=555,"));
+    EXPECT_EQ(statuses(), QStringList{"Save Data to device is complete.\r\n"});
+    ASSERT_EQ(range.count(), 1);
+    EXPECT_EQ(range.at(0), (QList<QVariant>{0, 74}));
+    EXPECT_EQ(progress.first().at(0).toInt(), 0);
+    EXPECT_EQ(progress.last().at(0).toInt(), 74);
+    EXPECT_TRUE(m_prompter.messages.empty());
+}
+
+TEST_F(SessionOnPty, SaveTakesOneIntervalPerWrittenLine) {
+    constexpr int kInterval = 20;
+    m_session.setSaveInterval(kInterval);
+    QElapsedTimer clock;
+    clock.start();
+    ASSERT_TRUE(m_session.saveToDevice());
+    ASSERT_TRUE(waitFinished());
+    const qint64 elapsed = clock.elapsed();
+    EXPECT_GE(elapsed, kEncodedBlockCount * kInterval);
+    EXPECT_LT(elapsed, kEncodedBlockCount * kInterval + 400) << "empty slots cost no pause";
+}
+
+TEST_F(SessionOnPty, WhileASaveRunsOtherCommandsAreRefused) {
+    m_session.setSaveInterval(50);
+    ASSERT_TRUE(m_session.saveToDevice());
+    FileOperations files(m_session);
+    EXPECT_FALSE(m_session.saveToDevice());
+    EXPECT_FALSE(m_session.loadFromDevice());
+    EXPECT_FALSE(m_session.sendCommandLine("x"));
+    EXPECT_FALSE(files.loadDefaultProfile());
+    EXPECT_TRUE(m_session.isBusy());
+
+    QTest::qWait(120);
+    m_session.cancel();
+    EXPECT_FALSE(m_session.isBusy());
+    EXPECT_EQ(m_session.statusText(), QString("FAIL ! Save Data to device is not complete.\r\n"));
+    const int lines = static_cast<int>(wire().count("\r\n"));
+    EXPECT_GE(lines, 2);
+    EXPECT_LE(lines, 4);
+    QTest::qWait(120);
+    EXPECT_TRUE(wire().isEmpty()) << "nothing after the cancel";
+}
+
+TEST_F(SessionOnPty, UnplugDuringASaveStopsIt) {
+    m_session.setSaveInterval(30);
+    ASSERT_TRUE(m_session.saveToDevice());
+    QTest::qWait(100);
+    m_pty.closeMaster();
+    ASSERT_TRUE(waitFinished());
+    EXPECT_FALSE(lastSuccess());
+    ASSERT_EQ(m_prompter.messages.size(), 1u);
+    EXPECT_EQ(m_prompter.messages[0].text, QString("Disconnect device!"));
+    EXPECT_EQ(m_prompter.messages[0].caption, QString("error"));
+    EXPECT_EQ(m_session.statusText(), QString("FAIL ! Save Data to device is not complete.\r\n"));
+    EXPECT_FALSE(m_link.isOpen());
+}
+
+}  // namespace
+}  // namespace qn470
