@@ -39,7 +39,7 @@ bool isWindowFocusChange(Qt::FocusReason reason) {
 }  // namespace
 
 FieldBinder::FieldBinder(QWidget& page, const PageContext& context)
-    : QObject(&page), m_page(page), m_context(context) {}
+    : m_page(page), m_context(context) {}
 
 void FieldBinder::build(const PageSpec& spec) {
     int columns = 0;
@@ -85,6 +85,24 @@ void FieldBinder::build(const PageSpec& spec) {
         } else {
             placeRow(m_rows.back(), *grids[static_cast<std::size_t>(b.group)],
                      *m_groups[static_cast<std::size_t>(b.group)]);
+        }
+    }
+    // The Tab key goes down each column, group by group, whatever the table order.
+    QWidget* previous = nullptr;
+    for (int c = 0; c < columns; ++c) {
+        for (std::size_t g = 0; g < spec.groups.size(); ++g) {
+            if (spec.groups[g].column != c) {
+                continue;
+            }
+            for (const Row& row : m_rows) {
+                if (row.binding.group != static_cast<int>(g)) {
+                    continue;
+                }
+                if (previous != nullptr) {
+                    QWidget::setTabOrder(previous, row.widget);
+                }
+                previous = row.widget;
+            }
         }
     }
 }

@@ -16,25 +16,25 @@ constexpr GroupSpec kGroups[] = {
     {"SIM", 0},    {"Debug", 1},      {"Other setting", 1},
 };
 
-NumberRule timeZoneRule() {
+constexpr NumberRule timeZoneRule() {
     NumberRule rule = digitsRule("O6", -43200, 46800);
     rule.minusAllowed = true;
     return rule;
 }
-const NumberRule kO6Typing = timeZoneRule();
+constexpr NumberRule kO6Typing = timeZoneRule();
 constexpr NumberRule kO2Typing = digitsRule("O2", 0, 65535);
-NumberRule distanceRule() {
+constexpr NumberRule distanceRule() {
     NumberRule rule = digitsRule("OH", 0, 4294967294, ValueRead::Unsigned);
     rule.maxChars = 10;
     return rule;
 }
-const NumberRule kOHTyping = distanceRule();
-NumberRule batteryTypingRule() {
+constexpr NumberRule kOHTyping = distanceRule();
+constexpr NumberRule batteryTypingRule() {
     NumberRule rule = digitsRule("J9", 0, 12000);
     rule.rangeMessage = "(J9)Please enter an integer between 10000 and 12000";
     return rule;
 }
-const NumberRule kJ9Typing = batteryTypingRule();
+constexpr NumberRule kJ9Typing = batteryTypingRule();
 constexpr NumberRule kJ9Leaving = digitsRule("J9", 10000, 12000);
 
 constexpr ListItem kDebugMedia[] = {{"Debug Port", 1}, {"SFlash", 2}};
