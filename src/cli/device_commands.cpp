@@ -282,8 +282,10 @@ public:
         });
         QObject::connect(&m_link, &CSerialLink::bytesWritten, &loop, maybeQuit);
         QObject::connect(&m_link, &CSerialLink::deviceLost, &loop, maybeQuit);
-        QObject::connect(&m_link, &CSerialLink::receiveLogAppended, &loop,
-                         [](const QString& text) { std::cout << narrow(text) << std::flush; });
+        // Every line, position sentences too (the receive log leaves those out).
+        QObject::connect(&m_link, &CSerialLink::lineReceived, &loop, [](const QByteArray& line) {
+            std::cout.write(line.constData(), line.size()) << '\n' << std::flush;
+        });
         timer.start(waitMs);
         loop.exec();
     }

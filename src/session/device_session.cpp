@@ -231,10 +231,11 @@ bool DeviceSession::loadFromDevice() {
     }
     m_staging = std::move(staging);
     m_idleTicks = 0;
-    beginOperation(Operation::Load, kLoadProgressMax);
-    m_idleTimer.start(std::max(1, m_idleTimeoutMs / kIdleSteps));
+    // No line can come in before the event loop runs again, so the order here is free.
     writeLine(loadCommand());
     showStatus(QString::fromLatin1(loadCommand()));
+    beginOperation(Operation::Load, kLoadProgressMax);
+    m_idleTimer.start(std::max(1, m_idleTimeoutMs / kIdleSteps));
     return true;
 }
 
@@ -280,6 +281,7 @@ void DeviceSession::finishLoad(End end) {
     m_decodedBlocks = 0;
     const bool complete = end == End::Complete;
     if (complete) {
+        emit progressChanged(kLoadProgressMax);
         replaceRecord(*staging, RecordSource::Device);
     } else if (end == End::Disconnected) {
         m_prompter.message(text(status::kDisconnectDevice), text(status::kCaptionError),
