@@ -21,7 +21,8 @@ public:
     virtual Answer message(const QString& text, const QString& caption, Buttons buttons,
                            Icon icon) = 0;
 
-    // A file-open dialog; an empty result means the user cancelled.
+    // A file-open dialog; an empty result means the user cancelled. directory may end in a file
+    // name, which the dialog offers as the default (as QFileDialog does).
     virtual QString openFileName(const QString& caption, const QString& directory,
                                  const QString& filter) = 0;
 
