@@ -28,8 +28,7 @@ void CconfigToolApp::loadDefaultProfile() {
                                  Prompter::Buttons::Ok, Prompter::Icon::None);
         return;
     }
-    m_state.pages.setLoadedFromProfile();
-    m_frame->view()->reloadCurrentPage();
+    m_frame->view()->recordLoaded(CconfigToolView::LoadSource::Profile);
 }
 
 }  // namespace qn470

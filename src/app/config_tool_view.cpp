@@ -62,6 +62,15 @@ void CconfigToolView::storeCurrentPage() {
     }
 }
 
+void CconfigToolView::recordLoaded(LoadSource source) {
+    if (source == LoadSource::Device) {
+        m_state.pages.setLoadedFromDevice();
+    } else {
+        m_state.pages.setLoadedFromProfile();
+    }
+    reloadCurrentPage();
+}
+
 void CconfigToolView::reloadCurrentPage() {
     if (m_page != nullptr) {
         m_page->LoadValues();

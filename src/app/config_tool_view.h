@@ -9,8 +9,8 @@
 //
 //   view.installCommandWindow(new CCommandWindow(...));   // the view owns it from then on
 //
-// and reaches the current page through storeCurrentPage() before a save and reloadCurrentPage()
-// after a load (setting state.pages.setLoadedFromProfile() / setLoadedFromDevice() first).
+// and reaches the current page through storeCurrentPage() before every save (to the tracker, a
+// profile or a bin file) and recordLoaded() after every load.
 
 #include <QWidget>
 #include <vector>
@@ -49,9 +49,14 @@ public:
     // The band the pages are shown in.
     QWidget* pageArea() const;
 
+    enum class LoadSource { Profile, Device };
+
     // Before a save: the current page writes its controls into the record.
     void storeCurrentPage();
-    // After a load: the current page shows the record again.
+    // After the record was filled from a profile (the built-in one too) or from the tracker:
+    // sets the registry's load flags and the current page shows the record again.
+    void recordLoaded(LoadSource source);
+    // The current page shows the record again.
     void reloadCurrentPage();
 
 protected:

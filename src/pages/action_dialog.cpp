@@ -79,10 +79,15 @@ CAction::CAction(const QString& fieldText, Prompter& prompter, QWidget* parent)
             ++frameCount;
         }
         const int line = grid->rowCount();
-        grid->addWidget(new QLabel(QString::fromUtf8(row.label), frame), line, 0);
-        for (int i = 0; i < row.count; ++i) {
-            grid->addWidget(addCode(row.buttons[static_cast<std::size_t>(i)], frame), line, i + 1);
+        const bool labelled = *row.label != '\0';
+        if (labelled) {
+            grid->addWidget(new QLabel(QString::fromUtf8(row.label), frame), line, 0);
         }
+        for (int i = 0; i < row.count; ++i) {
+            grid->addWidget(addCode(row.buttons[static_cast<std::size_t>(i)], frame), line,
+                            i + (labelled ? 1 : 0));
+        }
+        grid->setColumnStretch(5, 1);
     }
     auto* none = addCode(kNoneButton, this);
     frames->addWidget(none, 4, 1);

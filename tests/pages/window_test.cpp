@@ -149,6 +149,23 @@ TEST_F(WindowTest, SwitchingTabsStoresThePageLeftAndReloadsThePageEntered) {
     EXPECT_TRUE(prompter.messages.empty());
 }
 
+TEST_F(WindowTest, ALoadSetsItsSourceAndReloadsTheCurrentPage) {
+    start();
+    edit(1059)->setText(QStringLiteral("EDITED"));
+    writeText(state.parameters, "O5", "FROM-DEVICE");
+    view().recordLoaded(CconfigToolView::LoadSource::Device);
+    EXPECT_TRUE(state.pages.loadedFromDevice);
+    EXPECT_FALSE(state.pages.loadedFromProfile);
+    EXPECT_EQ(edit(1059)->text(), QStringLiteral("FROM-DEVICE"));
+    view().recordLoaded(CconfigToolView::LoadSource::Profile);
+    EXPECT_FALSE(state.pages.loadedFromDevice);
+    EXPECT_TRUE(state.pages.loadedFromProfile);
+
+    edit(1059)->setText(QStringLiteral("TO-SAVE"));
+    view().storeCurrentPage();
+    EXPECT_EQ(readText(state.parameters, "O5"), "TO-SAVE");
+}
+
 TEST_F(WindowTest, AnEmptyNumberStillLetsTheNewTabOpen) {
     start();
     edit(1059)->setText(QStringLiteral("KEPT"));
