@@ -17,7 +17,7 @@
 namespace qn470 {
 namespace {
 
-// Widths of edits in average characters, by what they hold.
+// Widths of edits in digits, by what they hold.
 constexpr int kNumberChars = 11;
 constexpr int kHexChars = 4;
 constexpr int kMaxTextChars = 24;

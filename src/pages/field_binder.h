@@ -29,7 +29,7 @@ class FieldBinder : public QObject {
 public:
     FieldBinder(QWidget& page, const PageContext& context);
 
-    // Creates the group boxes, columns and controls of spec inside the page.
+    // Creates the group boxes, columns and controls of a PageSpec inside the page.
     void build(const PageSpec& spec);
 
     // Record -> controls for every row with a conversion.

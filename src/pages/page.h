@@ -50,7 +50,7 @@ public:
     // The close rule, run once before the page is deleted.
     void closePage();
 
-    // Record -> controls. The table's rows, then afterLoad(). Pages whose spec says so do
+    // Record -> controls. The table's rows, then afterLoad(). Pages whose PageSpec says so do
     // nothing until the record was filled from a profile or the tracker.
     virtual void LoadValues();
 
