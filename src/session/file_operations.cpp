@@ -53,6 +53,7 @@ bool FileOperations::loadDefaultProfile() {
 }
 
 bool FileOperations::saveToFile() {
+    m_chosenFile.clear();
     if (m_session.isBusy()) {
         return false;
     }
@@ -62,10 +63,12 @@ bool FileOperations::saveToFile() {
     if (chosen.isEmpty()) {
         return false;
     }
-    return writeProfileFile(withExtension(chosen, text(status::kProfileExtension)));
+    m_chosenFile = withExtension(chosen, text(status::kProfileExtension));
+    return writeProfileFile(m_chosenFile);
 }
 
 bool FileOperations::loadFromFile() {
+    m_chosenFile.clear();
     if (m_session.isBusy()) {
         return false;
     }
@@ -75,10 +78,12 @@ bool FileOperations::loadFromFile() {
     if (chosen.isEmpty()) {
         return false;
     }
-    return readProfileFile(withExtension(chosen, text(status::kProfileExtension)));
+    m_chosenFile = withExtension(chosen, text(status::kProfileExtension));
+    return readProfileFile(m_chosenFile);
 }
 
 bool FileOperations::saveToBinFile() {
+    m_chosenFile.clear();
     if (m_session.isBusy()) {
         return false;
     }
@@ -88,7 +93,8 @@ bool FileOperations::saveToBinFile() {
     if (chosen.isEmpty()) {
         return false;
     }
-    return writeBinFile(withExtension(chosen, text(status::kBinExtension)));
+    m_chosenFile = withExtension(chosen, text(status::kBinExtension));
+    return writeBinFile(m_chosenFile);
 }
 
 bool FileOperations::writeProfileFile(const QString& path) {

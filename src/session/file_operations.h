@@ -37,11 +37,16 @@ public:
     bool readProfileFile(const QString& path);
     bool writeBinFile(const QString& path);
 
+    // The file the last of the three buttons chose, extension appended; empty when its dialog was
+    // cancelled or the command refused. The window keeps its recent-files list with it.
+    QString chosenFile() const { return m_chosenFile; }
+
     // path, with extension appended when path does not contain it anywhere (case-sensitive).
     static QString withExtension(const QString& path, const QString& extension);
 
 private:
     DeviceSession& m_session;
+    QString m_chosenFile;
 };
 
 }  // namespace qn470
