@@ -365,7 +365,9 @@ void DeviceSession::finishSave(End end) {
     if (complete) {
         showStatus(text(status::kSaveComplete));
     } else if (end == End::Complete) {
-        showStatus(text(status::kSaveLinesFailed).arg(m_failedLines));
+        const QString lines = m_failedLines == 1 ? QStringLiteral("1 line")
+                                                 : QStringLiteral("%1 lines").arg(m_failedLines);
+        showStatus(text(status::kSaveLinesFailed).arg(lines));
     } else {
         showStatus(text(status::kSaveNotComplete));
     }

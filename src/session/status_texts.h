@@ -24,9 +24,9 @@ inline constexpr const char* kLoadComplete = "Load data from device is complete.
 inline constexpr const char* kLoadNotComplete = "FAIL ! Load data from device is not complete.\r\n";
 inline constexpr const char* kSaveComplete = "Save Data to device is complete.\r\n";
 inline constexpr const char* kSaveNotComplete = "FAIL ! Save Data to device is not complete.\r\n";
-// %1: the number of lines whose write failed.
+// %1: how many lines failed to be written ("1 line", "3 lines").
 inline constexpr const char* kSaveLinesFailed =
-    "FAIL ! Save Data to device is not complete, %1 lines failed.\r\n";
+    "FAIL ! Save Data to device is not complete, %1 failed.\r\n";
 // %1: the blocks and codes whose set line would be too long for the tracker.
 inline constexpr const char* kSaveLineTooLong =
     "FAIL ! Save Data to device refused, line too long: %1.\r\n";
