@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <algorithm>
 
 #include "config/hex_text.h"
 #include "config/parameter_value.h"
@@ -240,6 +241,30 @@ void FieldBinder::store() {
     for (Row& row : m_rows) {
         storeRow(row, exchanging);
     }
+}
+
+void FieldBinder::loadFields(const std::vector<int>& ids) {
+    for (Row& row : m_rows) {
+        if (std::find(ids.begin(), ids.end(), row.binding.id) != ids.end()) {
+            loadRow(row);
+        }
+    }
+}
+
+void FieldBinder::storeFields(const std::vector<int>& ids) {
+    bool exchanging = true;
+    for (Row& row : m_rows) {
+        if (std::find(ids.begin(), ids.end(), row.binding.id) != ids.end()) {
+            storeRow(row, exchanging);
+        }
+    }
+}
+
+void FieldBinder::addToGroup(int group, QWidget* widget) {
+    QGroupBox* box = m_groups.at(static_cast<std::size_t>(group));
+    auto* grid = qobject_cast<QGridLayout*>(box->layout());
+    widget->setParent(box);
+    grid->addWidget(widget, grid->rowCount(), 0, 1, std::max(2, grid->columnCount()));
 }
 
 bool FieldBinder::storeRow(Row& row, bool& exchanging) {

@@ -40,6 +40,11 @@ public:
     // their record fields as they were. Check boxes and lists are always stored.
     void store();
 
+    // The same for the rows with these control ids only (in table order), for a page that
+    // shows or keeps just part of its table.
+    void loadFields(const std::vector<int>& ids);
+    void storeFields(const std::vector<int>& ids);
+
     // After this, no check runs and no dialog opens (the page is going away).
     void close() { m_closed = true; }
 
@@ -52,6 +57,9 @@ public:
 
     // Adds a widget at the foot of a column, e.g. a page's own button.
     void addToColumn(int column, QWidget* widget, Qt::Alignment alignment = {});
+
+    // Adds a widget as a full-width row at the foot of a group box, e.g. a page's own editor.
+    void addToGroup(int group, QWidget* widget);
 
     // The field whose choice dialog is open or was opened last (0 when none yet).
     int choiceField() const { return m_choiceField; }
