@@ -140,7 +140,7 @@ int load() {
     const double transfer = reportBytes * 10.0 / 115200;
     std::printf(
         "load at 115200 baud: %zu lines, %lld bytes; %.3f s against %.3f s of pure "
-        "transfer (+%.1f %%)%s\n",
+        "transfer (%+.1f %%)%s\n",
         report.size(), static_cast<long long>(reportBytes), seconds, transfer,
         (seconds / transfer - 1) * 100, ok ? "" : " FAILED");
     return ok ? 0 : 1;
