@@ -128,6 +128,8 @@ signals:
     void receiveLogCleared();
     // `connected` changed by Start / Stop (not by an unplug: the link is reopened on return).
     void connectionChanged(bool connected);
+    // Emitted from inside loadFromDevice() / saveToDevice(): show a progress dialog with show()
+    // or open(), not exec(), or the save's first line waits for the dialog to close.
     void operationStarted(DeviceSession::Operation operation);
     void progressRangeChanged(int minimum, int maximum);
     void progressChanged(int value);
