@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <algorithm>
+#include <functional>
 
 #include "config/hex_text.h"
 #include "config/parameter_value.h"
@@ -25,6 +26,13 @@ constexpr int kMaxTextChars = 24;
 
 std::string latin1(const QString& text) {
     return text.toLatin1().toStdString();
+}
+
+// A group inside another; its parent must come earlier in the list, else it sits in a page
+// column like any other.
+bool isNested(std::span<const GroupSpec> groups, int index) {
+    const int parent = groups[static_cast<std::size_t>(index)].parent;
+    return parent >= 0 && parent < index;
 }
 
 bool isCheckedEdit(const FieldBinding& b) {
@@ -44,8 +52,10 @@ FieldBinder::FieldBinder(QWidget& page, const PageContext& context)
 
 void FieldBinder::build(const PageSpec& spec) {
     int columns = 0;
-    for (const GroupSpec& g : spec.groups) {
-        columns = std::max(columns, g.column + 1);
+    for (int g = 0; g < static_cast<int>(spec.groups.size()); ++g) {
+        if (!isNested(spec.groups, g)) {
+            columns = std::max(columns, spec.groups[g].column + 1);
+        }
     }
     auto* top = new QHBoxLayout(&m_page);
     top->setContentsMargins(4, 2, 4, 2);
@@ -58,7 +68,7 @@ void FieldBinder::build(const PageSpec& spec) {
         m_columns.push_back(column);
     }
     top->addStretch(1);
-    std::vector<QGridLayout*> grids;
+    m_groupLayouts.reserve(spec.groups.size());
     for (const GroupSpec& g : spec.groups) {
         auto* box = new QGroupBox(QString::fromUtf8(g.title), &m_page);
         box->setObjectName(QString::fromUtf8(g.title));
@@ -66,10 +76,19 @@ void FieldBinder::build(const PageSpec& spec) {
         grid->setContentsMargins(6, 2, 4, 4);
         grid->setHorizontalSpacing(6);
         grid->setVerticalSpacing(2);
-        grid->setColumnStretch(1, 1);
-        addToColumn(g.column, box);
+        GroupLayout layout;
+        layout.grid = grid;
+        layout.fieldColumns = std::max(1, g.fieldColumns);
+        for (int c = 0; c < layout.fieldColumns; ++c) {
+            grid->setColumnStretch(2 * c + 1, 1);
+        }
+        if (isNested(spec.groups, static_cast<int>(m_groupLayouts.size()))) {
+            addToGroupColumn(m_groupLayouts[static_cast<std::size_t>(g.parent)], g.column, box);
+        } else {
+            addToColumn(g.column, box);
+        }
         m_groups.push_back(box);
-        grids.push_back(grid);
+        m_groupLayouts.push_back(layout);
     }
     m_rows.reserve(spec.fields.size());
     for (const FieldBinding& b : spec.fields) {
@@ -81,28 +100,45 @@ void FieldBinder::build(const PageSpec& spec) {
         }
         row.widget = createControl(row);
         m_rows.push_back(row);
-        if (b.group == kHidden || b.group >= static_cast<int>(grids.size())) {
+        if (b.group == kHidden || b.group >= static_cast<int>(m_groupLayouts.size())) {
             row.widget->hide();
         } else {
-            placeRow(m_rows.back(), *grids[static_cast<std::size_t>(b.group)],
+            placeRow(m_rows.back(), m_groupLayouts[static_cast<std::size_t>(b.group)],
                      *m_groups[static_cast<std::size_t>(b.group)]);
         }
     }
-    // The Tab key goes down each column, group by group, whatever the table order.
+    // The Tab key goes down each column, group by group, whatever the table order; through a
+    // group's inner groups column by column before the group's own fields.
     QWidget* previous = nullptr;
-    for (int c = 0; c < columns; ++c) {
-        for (std::size_t g = 0; g < spec.groups.size(); ++g) {
-            if (spec.groups[g].column != c) {
+    const int groupCount = static_cast<int>(spec.groups.size());
+    std::function<void(int)> visit = [&](int g) {
+        int innerColumns = 0;
+        for (int child = g + 1; child < groupCount; ++child) {
+            if (spec.groups[child].parent == g) {
+                innerColumns = std::max(innerColumns, spec.groups[child].column + 1);
+            }
+        }
+        for (int c = 0; c < innerColumns; ++c) {
+            for (int child = g + 1; child < groupCount; ++child) {
+                if (spec.groups[child].parent == g && spec.groups[child].column == c) {
+                    visit(child);
+                }
+            }
+        }
+        for (const Row& row : m_rows) {
+            if (row.binding.group != g) {
                 continue;
             }
-            for (const Row& row : m_rows) {
-                if (row.binding.group != static_cast<int>(g)) {
-                    continue;
-                }
-                if (previous != nullptr) {
-                    QWidget::setTabOrder(previous, row.widget);
-                }
-                previous = row.widget;
+            if (previous != nullptr) {
+                QWidget::setTabOrder(previous, row.widget);
+            }
+            previous = row.widget;
+        }
+    };
+    for (int c = 0; c < columns; ++c) {
+        for (int g = 0; g < groupCount; ++g) {
+            if (!isNested(spec.groups, g) && spec.groups[g].column == c) {
+                visit(g);
             }
         }
     }
@@ -119,6 +155,10 @@ QWidget* FieldBinder::createControl(Row& row) {
                 edit->setMaxLength(b.maxLength);
             }
             edit->setReadOnly(b.readOnly);
+            if (b.conversion == Conversion::Decimal) {
+                // A number shows 0 until something is loaded, so an unloaded page stores zeros.
+                edit->setText(QStringLiteral("0"));
+            }
             int chars = kMaxTextChars;
             if (b.conversion == Conversion::Decimal) {
                 chars = kNumberChars;
@@ -164,18 +204,45 @@ QWidget* FieldBinder::createControl(Row& row) {
     return widget;
 }
 
-void FieldBinder::placeRow(const Row& row, QGridLayout& grid, QWidget& groupBox) {
+void FieldBinder::addToGroupColumn(GroupLayout& parent, int column, QWidget* widget) {
+    if (parent.inner == nullptr) {
+        parent.inner = new QHBoxLayout;
+        parent.inner->setSpacing(6);
+        parent.grid->addLayout(parent.inner, 0, 0, 1, 2 * parent.fieldColumns);
+    }
+    while (static_cast<int>(parent.innerColumns.size()) <= column) {
+        auto* columnLayout = new QVBoxLayout;
+        columnLayout->setSpacing(4);
+        columnLayout->addStretch(1);
+        parent.inner->addLayout(columnLayout);
+        parent.innerColumns.push_back(columnLayout);
+    }
+    QBoxLayout* layout = parent.innerColumns[static_cast<std::size_t>(column)];
+    layout->insertWidget(layout->count() - 1, widget);
+}
+
+void FieldBinder::placeRow(const Row& row, GroupLayout& layout, QWidget& groupBox) {
     const FieldBinding& b = row.binding;
-    const int line = grid.rowCount();
+    QGridLayout& grid = *layout.grid;
+    int line = grid.rowCount();
+    int column = 0;
+    if (layout.fieldColumns > 1) {
+        if (layout.firstRow < 0) {
+            layout.firstRow = grid.rowCount();
+        }
+        line = layout.firstRow + layout.placed / layout.fieldColumns;
+        column = 2 * (layout.placed % layout.fieldColumns);
+    }
+    ++layout.placed;
     row.widget->setParent(&groupBox);
     if (b.control == Control::CheckBox) {
-        grid.addWidget(row.widget, line, 0, 1, 2);
+        grid.addWidget(row.widget, line, column, 1, 2);
         return;
     }
     if (b.label != nullptr) {
         auto* label = new QLabel(QString::fromUtf8(b.label), &groupBox);
         label->setBuddy(row.widget);
-        grid.addWidget(label, line, 0);
+        grid.addWidget(label, line, column);
     }
     // The hint follows its control closely; spare width goes to the right.
     auto* cell = new QHBoxLayout;
@@ -185,7 +252,7 @@ void FieldBinder::placeRow(const Row& row, QGridLayout& grid, QWidget& groupBox)
         cell->addWidget(new QLabel(QString::fromUtf8(b.hint), &groupBox));
     }
     cell->addStretch(1);
-    grid.addLayout(cell, line, 1);
+    grid.addLayout(cell, line, column + 1);
 }
 
 void FieldBinder::addToColumn(int column, QWidget* widget, Qt::Alignment alignment) {
@@ -336,9 +403,12 @@ void FieldBinder::checkText(Row& row, const NumberRule& rule) {
         return;
     }
     // The reset text is set without checking it again: one failure, one message.
+    // Only the edit's own saved text goes back into it: a value loaded into an edit that never
+    // had the focus must not take another field's text.
+    const QString saved = m_savedId == row.binding.id ? m_savedText : QString();
     m_resetting = true;
     row.edit->setText(rule.reset == ResetTo::SavedText
-                          ? m_savedText
+                          ? saved
                           : QString::fromUtf8(rule.resetText.data(), rule.resetText.size()));
     m_resetting = false;
     m_context.prompter.message(QString::fromStdString(checkMessage(rule, result)), {},
@@ -367,6 +437,7 @@ bool FieldBinder::eventFilter(QObject* watched, QEvent* event) {
             const auto reason = static_cast<QFocusEvent*>(event)->reason();
             if (isCheckedEdit(b)) {
                 m_savedText = row->edit->text();
+                m_savedId = b.id;
             }
             if (b.choice != nullptr && !m_choiceOpen && !isWindowFocusChange(reason)) {
                 // Opened from the event loop, not inside the focus change itself.

@@ -76,8 +76,19 @@ private:
         QComboBox* list = nullptr;
     };
 
+    // Where the next field of a group box goes.
+    struct GroupLayout {
+        QGridLayout* grid = nullptr;
+        int fieldColumns = 1;
+        int firstRow = -1;
+        int placed = 0;
+        QBoxLayout* inner = nullptr;  // holds the columns of the groups inside this one
+        std::vector<QBoxLayout*> innerColumns;
+    };
+
     QWidget* createControl(Row& row);
-    void placeRow(const Row& row, QGridLayout& grid, QWidget& groupBox);
+    void addToGroupColumn(GroupLayout& parent, int column, QWidget* widget);
+    void placeRow(const Row& row, GroupLayout& layout, QWidget& groupBox);
     void loadRow(Row& row);
     bool storeRow(Row& row, bool& exchanging);
     void checkText(Row& row, const NumberRule& rule);
@@ -90,7 +101,9 @@ private:
     std::vector<Row> m_rows;
     std::vector<QGroupBox*> m_groups;
     std::vector<QBoxLayout*> m_columns;
+    std::vector<GroupLayout> m_groupLayouts;
     QString m_savedText;  // the text a checked edit had when it last got the focus
+    int m_savedId = 0;    // ... and which edit that was
     bool m_resetting = false;
     bool m_choiceOpen = false;
     bool m_closed = false;

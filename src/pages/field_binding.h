@@ -122,10 +122,17 @@ constexpr FieldBinding hiddenField(FieldBinding f) {
     return f;
 }
 
-// A group box of the page and the column it sits in (columns are filled left to right).
+inline constexpr int kNoParent = -1;
+
+// A group box of the page and the column it sits in (columns are filled left to right). A group
+// may sit inside an earlier group instead: `column` is then a column inside that group's box,
+// above the parent's own fields. A group's fields fill `fieldColumns` label/control pairs side
+// by side, row by row in table order.
 struct GroupSpec {
     const char* title;
     int column;
+    int parent = kNoParent;
+    int fieldColumns = 1;
 };
 
 struct PageSpec {
