@@ -1,10 +1,67 @@
 #include "pages/counter_page.h"
 
+#include "pages/choice_fields.h"
+
 namespace qn470 {
+namespace {
+
+enum Group { kCounter0, kCounter1, kCounter2, kCounter3 };
+
+constexpr GroupSpec kGroups[] = {
+    {"Counter 0", 0},
+    {"Counter 1", 0},
+    {"Counter 2", 1},
+    {"Counter 3", 1},
+};
+
+// A refused trigger level turns into 0 (no trigger) rather than going back to its old text.
+constexpr NumberRule triggerRule(std::string_view code) {
+    NumberRule rule = digitsRule(code, 0, 4294967294, ValueRead::Unsigned);
+    rule.maxChars = 10;
+    rule.reset = ResetTo::FixedText;
+    rule.resetText = "0";
+    return rule;
+}
+
+constexpr NumberRule kPaTyping = triggerRule("Pa");
+constexpr NumberRule kPgTyping = triggerRule("Pg");
+constexpr NumberRule kPmTyping = triggerRule("Pm");
+constexpr NumberRule kPsTyping = triggerRule("Ps");
+
+constexpr const char* kTriggerHint = "(0 ~ 4Giga, 0=no trigger)";
+
+// Table order is the order of loading and of reading back: counter by counter.
+const FieldBinding kFields[] = {
+    numberField(1180, "Pa", kCounter0, "(Pa) Trigger level :", kTriggerHint, Exchange::Unsigned,
+                &kPaTyping),
+    checkField(1210, "Pb", kCounter0, "(Pb) Automatically reset counter"),
+    mediaField(1172, "Pc", kCounter0, "(Pc) Report Media :"),
+    actionField(1168, "Pd", kCounter0, "(Pd) Action :"),
+
+    numberField(1181, "Pg", kCounter1, "(Pg) Trigger level :", kTriggerHint, Exchange::Unsigned,
+                &kPgTyping),
+    checkField(1211, "Ph", kCounter1, "(Ph) Automatically reset counter"),
+    mediaField(1175, "Pi", kCounter1, "(Pi) Report Media :"),
+    actionField(1170, "Pj", kCounter1, "(Pj) Action :"),
+
+    numberField(1182, "Pm", kCounter2, "(Pm) Trigger level :", kTriggerHint, Exchange::Unsigned,
+                &kPmTyping),
+    checkField(1212, "Pn", kCounter2, "(Pn) Automatically reset counter"),
+    mediaField(1173, "Po", kCounter2, "(Po) Report Media :"),
+    actionField(1169, "Pp", kCounter2, "(Pp) Action :"),
+
+    numberField(1183, "Ps", kCounter3, "(Ps) Trigger level :", kTriggerHint, Exchange::Unsigned,
+                &kPsTyping),
+    checkField(1027, "Pt", kCounter3, "(Pt) Automatically reset counter"),
+    mediaField(1174, "Pu", kCounter3, "(Pu) Report Media :"),
+    actionField(1171, "Pv", kCounter3, "(Pv) Action :"),
+};
+
+}  // namespace
 
 CCounter::CCounter(const PageContext& context, QWidget* parent)
     : CPage(context, kCounterPage, parent) {
-    build(PageSpec{{}, {}, true});
+    build(PageSpec{kGroups, kFields, true});
 }
 
 }  // namespace qn470

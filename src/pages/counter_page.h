@@ -1,7 +1,7 @@
 #pragma once
 
-// The Counter tab: four event counters.
-// Its controls are not in place yet: the page opens empty, loads and stores nothing.
+// The Counter tab: four event counters, each with a trigger level, an automatic reset, a report
+// media and an action.
 
 #include "pages/page.h"
 

@@ -1,7 +1,8 @@
 #pragma once
 
-// The Input / Output tab: ACC and digital inputs, analog thresholds and the digital outputs.
-// Its controls are not in place yet: the page opens empty, loads and stores nothing.
+// The Input / Output tab: what the tracker reports, and which action it runs, when the ACC
+// input or a digital input changes; the analog-input thresholds; and the digital output status,
+// set through the "Dout all" dialog.
 
 #include "pages/page.h"
 

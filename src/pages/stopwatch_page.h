@@ -1,7 +1,7 @@
 #pragma once
 
-// The Stopwatch tab: four stopwatches.
-// Its controls are not in place yet: the page opens empty, loads and stores nothing.
+// The Stopwatch tab: four stopwatches (W, X, Y, Z), each with a report interval, a number of
+// reports, a report media, an action and an enable switch.
 
 #include "pages/page.h"
 

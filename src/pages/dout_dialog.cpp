@@ -1,0 +1,165 @@
+#include "pages/dout_dialog.h"
+
+#include <QButtonGroup>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "config/hex_text.h"
+
+namespace qn470 {
+namespace {
+
+struct OutputRow {
+    const char* label;
+    int activate;
+    int inactive;
+    uint8_t bit;
+};
+
+constexpr std::array<OutputRow, CDout::kOutputs> kRows = {{
+    {"Output 1 :", CDout::kOutput1Activate, CDout::kOutput1Inactive, 0x02},
+    {"Output 2 :", CDout::kOutput2Activate, CDout::kOutput2Inactive, 0x04},
+    {"Output 3 :", CDout::kOutput3Activate, CDout::kOutput3Inactive, 0x08},
+}};
+
+constexpr uint8_t kAllOutputs = 0x02 | 0x04 | 0x08;
+
+QRadioButton* radio(int id, const char* text, QButtonGroup& group, QWidget* parent) {
+    auto* button = new QRadioButton(QString::fromUtf8(text), parent);
+    button->setObjectName(QString::number(id));
+    group.addButton(button, id);
+    return button;
+}
+
+// An exclusive group keeps one button checked; clearing it takes lifting that rule for a moment.
+void clear(QAbstractButton* button) {
+    QButtonGroup* group = button->group();
+    group->setExclusive(false);
+    button->setChecked(false);
+    group->setExclusive(true);
+}
+
+}  // namespace
+
+CDout::CDout(const std::optional<QString>& outputText, QWidget* parent) : CChoiceDialog(parent) {
+    setWindowTitle(QStringLiteral("Dout all"));
+
+    auto* frame = new QGroupBox(QStringLiteral("Digital Output status"));
+    auto* grid = new QGridLayout(frame);
+    for (int i = 0; i < kOutputs; ++i) {
+        const OutputRow& row = kRows[static_cast<std::size_t>(i)];
+        auto* pair = new QButtonGroup(this);
+        m_activate[static_cast<std::size_t>(i)] = radio(row.activate, "Activate", *pair, frame);
+        m_inactive[static_cast<std::size_t>(i)] = radio(row.inactive, "Inactive", *pair, frame);
+        grid->addWidget(new QLabel(QString::fromUtf8(row.label), frame), i, 0);
+        grid->addWidget(m_activate[static_cast<std::size_t>(i)], i, 1);
+        grid->addWidget(m_inactive[static_cast<std::size_t>(i)], i, 2);
+        connect(m_activate[static_cast<std::size_t>(i)], &QRadioButton::clicked, this,
+                [this, i] { outputClicked(i, true); });
+        connect(m_inactive[static_cast<std::size_t>(i)], &QRadioButton::clicked, this,
+                [this, i] { outputClicked(i, false); });
+    }
+    m_allOrNone = new QButtonGroup(this);
+    m_all = radio(kAll, "All", *m_allOrNone, frame);
+    m_none = radio(kNone, "None", *m_allOrNone, frame);
+    grid->addWidget(m_all, kOutputs, 1);
+    grid->addWidget(m_none, kOutputs, 2);
+    connect(m_all, &QRadioButton::clicked, this, [this] {
+        for (int i = 0; i < kOutputs; ++i) {
+            setOutput(i, true);
+        }
+    });
+    connect(m_none, &QRadioButton::clicked, this, [this] {
+        for (int i = 0; i < kOutputs; ++i) {
+            setOutput(i, false);
+        }
+    });
+
+    auto* applyButton = new QPushButton(QStringLiteral("Apply"), this);
+    applyButton->setObjectName(QString::number(kApply));
+    applyButton->setDefault(true);
+    auto* cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    cancelButton->setObjectName(QString::number(kCancel));
+    connect(applyButton, &QPushButton::clicked, this, &CDout::apply);
+    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(applyButton);
+    buttons->addWidget(cancelButton);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(frame);
+    layout->addLayout(buttons);
+
+    if (outputText) {
+        preset(parseHexByte(outputText->left(4).toLatin1().toStdString()));
+    }
+}
+
+void CDout::preset(uint8_t mask) {
+    for (int i = 0; i < kOutputs; ++i) {
+        setOutput(i, false);
+    }
+    // Only the three output bits can be shown; any other bit shows the outputs Inactive.
+    if ((mask & ~kAllOutputs) != 0) {
+        return;
+    }
+    for (int i = 0; i < kOutputs; ++i) {
+        setOutput(i, (mask & kRows[static_cast<std::size_t>(i)].bit) != 0);
+    }
+    if (mask == 0) {
+        m_none->setChecked(true);
+    } else if (mask == kAllOutputs) {
+        m_all->setChecked(true);
+    }
+}
+
+void CDout::setOutput(int output, bool active) {
+    const auto i = static_cast<std::size_t>(output);
+    (active ? m_activate[i] : m_inactive[i])->setChecked(true);
+}
+
+bool CDout::allOutputs(bool active) const {
+    for (int i = 0; i < kOutputs; ++i) {
+        const auto at = static_cast<std::size_t>(i);
+        if (!(active ? m_activate[at] : m_inactive[at])->isChecked()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void CDout::outputClicked(int output, bool active) {
+    setOutput(output, active);
+    clear(active ? m_none : m_all);
+    if (allOutputs(active)) {
+        (active ? m_all : m_none)->setChecked(true);
+    }
+}
+
+uint8_t CDout::mask() const {
+    uint8_t value = 0;
+    for (int i = 0; i < kOutputs; ++i) {
+        if (m_activate[static_cast<std::size_t>(i)]->isChecked()) {
+            value |= kRows[static_cast<std::size_t>(i)].bit;
+        }
+    }
+    return value;
+}
+
+void CDout::apply() {
+    m_result = QString::fromLatin1(formatHexByte(mask()));
+    accept();
+}
+
+std::unique_ptr<CChoiceDialog> CDout::create(QWidget* parent, const PageContext&,
+                                             const QString& fieldText) {
+    return std::make_unique<CDout>(fieldText, parent);
+}
+
+}  // namespace qn470
