@@ -73,16 +73,23 @@ void FieldBinder::build(const PageSpec& spec) {
         auto* box = new QGroupBox(QString::fromUtf8(g.title), &m_page);
         box->setObjectName(QString::fromUtf8(g.title));
         auto* grid = new QGridLayout(box);
-        grid->setContentsMargins(6, 2, 4, 4);
+        const bool nested = isNested(spec.groups, static_cast<int>(m_groupLayouts.size()));
+        // A group inside another is already framed; it keeps its rows tighter.
+        if (nested) {
+            grid->setContentsMargins(6, 1, 4, 2);
+        } else {
+            grid->setContentsMargins(6, 2, 4, 4);
+        }
         grid->setHorizontalSpacing(6);
         grid->setVerticalSpacing(2);
         GroupLayout layout;
         layout.grid = grid;
         layout.fieldColumns = std::max(1, g.fieldColumns);
+        layout.narrow = g.narrow;
         for (int c = 0; c < layout.fieldColumns; ++c) {
-            grid->setColumnStretch(2 * c + 1, 1);
+            grid->setColumnStretch(2 * c + (g.narrow ? 0 : 1), 1);
         }
-        if (isNested(spec.groups, static_cast<int>(m_groupLayouts.size()))) {
+        if (nested) {
             addToGroupColumn(m_groupLayouts[static_cast<std::size_t>(g.parent)], g.column, box);
         } else {
             addToColumn(g.column, box);
@@ -212,7 +219,7 @@ void FieldBinder::addToGroupColumn(GroupLayout& parent, int column, QWidget* wid
     }
     while (static_cast<int>(parent.innerColumns.size()) <= column) {
         auto* columnLayout = new QVBoxLayout;
-        columnLayout->setSpacing(4);
+        columnLayout->setSpacing(2);
         columnLayout->addStretch(1);
         parent.inner->addLayout(columnLayout);
         parent.innerColumns.push_back(columnLayout);
@@ -239,9 +246,26 @@ void FieldBinder::placeRow(const Row& row, GroupLayout& layout, QWidget& groupBo
         grid.addWidget(row.widget, line, column, 1, 2);
         return;
     }
+    QLabel* label = nullptr;
     if (b.label != nullptr) {
-        auto* label = new QLabel(QString::fromUtf8(b.label), &groupBox);
+        label = new QLabel(QString::fromUtf8(b.label), &groupBox);
         label->setBuddy(row.widget);
+    }
+    if (layout.narrow) {
+        auto* cell = new QHBoxLayout;
+        cell->setSpacing(6);
+        if (label != nullptr) {
+            cell->addWidget(label);
+        }
+        cell->addStretch(1);
+        cell->addWidget(row.widget);
+        grid.addLayout(cell, line, column);
+        if (b.hint != nullptr) {
+            grid.addWidget(new QLabel(QString::fromUtf8(b.hint), &groupBox), line, column + 1);
+        }
+        return;
+    }
+    if (label != nullptr) {
         grid.addWidget(label, line, column);
     }
     // The hint follows its control closely; spare width goes to the right.

@@ -80,6 +80,7 @@ private:
     struct GroupLayout {
         QGridLayout* grid = nullptr;
         int fieldColumns = 1;
+        bool narrow = false;
         int firstRow = -1;
         int placed = 0;
         QBoxLayout* inner = nullptr;  // holds the columns of the groups inside this one

@@ -133,6 +133,10 @@ struct GroupSpec {
     int column;
     int parent = kNoParent;
     int fieldColumns = 1;
+    // Narrow rows: the control sits right after its label's column space, pushed against a
+    // column of hints, instead of a column of labels beside a column of controls. Saves width
+    // when the longest labels and the widest controls are in different rows.
+    bool narrow = false;
 };
 
 struct PageSpec {
