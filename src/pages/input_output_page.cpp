@@ -9,10 +9,16 @@ namespace {
 enum Group { kDigitalIo, kAcc, kDin1, kDin2, kDin3, kAnalog };
 
 // The four inputs sit two by two inside the digital group, above the output status.
+// clang-format off
 constexpr GroupSpec kGroups[] = {
-    {"Digital Input/output", 0}, {"ACC", 0, kDigitalIo},   {"Din 1", 1, kDigitalIo},
-    {"Din 2", 0, kDigitalIo},    {"Din 3", 1, kDigitalIo}, {"Analog Input", 0, kNoParent, 2},
+    {"Digital Input/output", 0},
+    {"ACC", 0, kDigitalIo, 1, true},
+    {"Din 1", 1, kDigitalIo, 1, true},
+    {"Din 2", 0, kDigitalIo, 1, true},
+    {"Din 3", 1, kDigitalIo, 1, true},
+    {"Analog Input", 0, kNoParent, 2},
 };
+// clang-format on
 
 constexpr NumberRule kQATyping = digitsRule("QA", 0, 65535);
 constexpr NumberRule kQBTyping = digitsRule("QB", 0, 65535);
