@@ -1,37 +1,66 @@
 #pragma once
 
-// Start-up of the window: the built-in default profile into the record, the frame with its view,
-// the Communication page opened and closed once, the Main page shown.
+// Start-up of the window: the frame with its view and the command window (which reads the
+// built-in default profile into the record), the Communication page opened and closed once, the
+// Main page shown. The application owns the serial link and the device session the command
+// window drives, and follows the adapter being unplugged and plugged in again.
 
+#include <QPointer>
 #include <QString>
 #include <memory>
 
 #include "app/app_state.h"
 #include "app/page_tabs.h"
+#include "serial/device_watcher.h"
+#include "serial/port_discovery.h"
+#include "serial/serial_link.h"
+#include "session/device_session.h"
+#include "session/file_operations.h"
 
 namespace qn470 {
 
+class CCommandWindow;
 class CMainFrame;
 
 inline constexpr char kCaption[] = "Ardeno - QN-470 ConfigTool DEV V3.0 (1111161)";
-inline constexpr char kDefaultProfileError[] = "DefaultSystemConfig Profile Error!";
+
+// How the window reaches the tracker.
+struct DeviceOptions {
+    // The ports offered in the port list and watched for the adapter.
+    PortSource ports = systemPortSource();
+    int saveIntervalMs = DeviceSession::kDefaultSaveIntervalMs;
+    // Follow the adapter: on Linux a look at the present ports every second, on Windows the
+    // system's device-change notification.
+    bool watchDevices = true;
+};
 
 class CconfigToolApp {
 public:
-    explicit CconfigToolApp(AppState& state, std::vector<PageTab> tabs = pageTabs());
+    explicit CconfigToolApp(AppState& state, std::vector<PageTab> tabs = pageTabs(),
+                            DeviceOptions devices = {});
     ~CconfigToolApp();
 
     // Builds and shows the window. Returns false when start-up fails.
     bool initInstance();
 
     CMainFrame* frame() const { return m_frame.get(); }
+    // Null once the view has dropped it.
+    CCommandWindow* commandWindow() const;
+    DeviceSession& session() { return m_session; }
+    CSerialLink& link() { return m_link; }
+    DeviceWatcher& deviceWatcher() { return m_watcher; }
 
 private:
-    void loadDefaultProfile();
-
     AppState& m_state;
     std::vector<PageTab> m_tabs;
+    DeviceOptions m_devices;
+    CSerialLink m_link;
+    DeviceSession m_session;
+    FileOperations m_files;
+    DeviceWatcher m_watcher;
+    // Goes first, with the command window inside it, while the session still exists.
     std::unique_ptr<CMainFrame> m_frame;
+    QPointer<CCommandWindow> m_commandWindow;
 };
 
 }  // namespace qn470

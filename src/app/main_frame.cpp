@@ -2,6 +2,10 @@
 
 #include "app/config_tool_view.h"
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 namespace qn470 {
 
 CMainFrame::CMainFrame(AppState& state, std::vector<PageTab> tabs, QWidget* parent)
@@ -15,5 +19,19 @@ CMainFrame::CMainFrame(AppState& state, std::vector<PageTab> tabs, QWidget* pare
 CMainFrame::~CMainFrame() {
     m_state.pages.shuttingDown = true;
 }
+
+#ifdef Q_OS_WIN
+bool CMainFrame::nativeEvent(const QByteArray& eventType, void* message, qintptr* result) {
+    constexpr WPARAM kDeviceNodesChanged = 0x0007;  // DBT_DEVNODES_CHANGED
+    if (eventType == "windows_generic_MSG") {
+        const MSG* msg = static_cast<const MSG*>(message);
+        if (msg->message == WM_DEVICECHANGE && msg->wParam == kDeviceNodesChanged) {
+            emit deviceNodesChanged();
+        }
+    }
+    // The message goes on to the ordinary handling either way.
+    return QMainWindow::nativeEvent(eventType, message, result);
+}
+#endif
 
 }  // namespace qn470

@@ -26,6 +26,15 @@ public:
 
     CconfigToolView* view() const { return m_view; }
 
+signals:
+    // The system reported that devices were added or removed (Windows).
+    void deviceNodesChanged();
+
+protected:
+#ifdef Q_OS_WIN
+    bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
+#endif
+
 private:
     AppState& m_state;
     CconfigToolView* m_view;

@@ -51,6 +51,7 @@ FieldBinder::FieldBinder(QWidget& page, const PageContext& context)
     : m_page(page), m_context(context) {}
 
 void FieldBinder::build(const PageSpec& spec) {
+    m_checkLoadedText = spec.checkLoadedText;
     int columns = 0;
     for (int g = 0; g < static_cast<int>(spec.groups.size()); ++g) {
         if (!isNested(spec.groups, g)) {
@@ -287,6 +288,11 @@ void FieldBinder::addToColumn(int column, QWidget* widget, Qt::Alignment alignme
 void FieldBinder::load() {
     for (Row& row : m_rows) {
         loadRow(row);
+        const FieldBinding& b = row.binding;
+        if (m_checkLoadedText && row.edit != nullptr && b.typing != nullptr &&
+            b.conversion != Conversion::None && !b.code.empty()) {
+            checkText(row, *b.typing);
+        }
     }
 }
 

@@ -109,6 +109,7 @@ private:
     bool m_choiceOpen = false;
     bool m_closed = false;
     int m_choiceField = 0;
+    bool m_checkLoadedText = false;  // PageSpec::checkLoadedText
 };
 
 }  // namespace qn470

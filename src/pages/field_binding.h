@@ -144,6 +144,9 @@ struct PageSpec {
     std::span<const FieldBinding> fields;
     // LoadValues does nothing until the record was filled from a profile or the tracker.
     bool loadNeedsSource = true;
+    // Each loaded edit is checked by its typing rule right after it is filled, as if the text
+    // had been typed, even when the loaded text equals what the edit showed before.
+    bool checkLoadedText = false;
 };
 
 }  // namespace qn470

@@ -1,0 +1,331 @@
+#include "app/command_window.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+#include "app/progress_dialog.h"
+#include "app/recent_files.h"
+#include "session/baud_text.h"
+#include "session/device_session.h"
+#include "session/file_operations.h"
+
+namespace qn470 {
+namespace {
+
+constexpr char kDefaultBaud[] = "115200";
+constexpr char kStart[] = "Start";
+constexpr char kStop[] = "Stop";
+
+// The logs show CR LF line ends as line breaks.
+QString displayed(QString text) {
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    return text;
+}
+
+void scrollToBottom(QPlainTextEdit* log) {
+    log->verticalScrollBar()->setValue(log->verticalScrollBar()->maximum());
+}
+
+template <typename T>
+T* named(T* widget, int id) {
+    widget->setObjectName(QString::number(id));
+    return widget;
+}
+
+QPushButton* button(const char* text, int id, QWidget* parent) {
+    auto* result = named(new QPushButton(QString::fromLatin1(text), parent), id);
+    // As in a dialog: Enter presses the focused button.
+    result->setAutoDefault(true);
+    return result;
+}
+
+QLabel* label(const char* text, QWidget* buddy, QWidget* parent) {
+    auto* result = new QLabel(QString::fromLatin1(text), parent);
+    result->setBuddy(buddy);
+    buddy->setAccessibleName(result->text());
+    return result;
+}
+
+}  // namespace
+
+CCommandWindow::CCommandWindow(DeviceSession& session, FileOperations& files,
+                               RecentFiles& recentFiles, PortSource ports, PageHooks pageHooks,
+                               QWidget* parent)
+    : QWidget(parent),
+      m_session(session),
+      m_files(files),
+      m_recentFiles(recentFiles),
+      m_ports(std::move(ports)),
+      m_pageHooks(std::move(pageHooks)) {
+    setObjectName(QStringLiteral("112"));
+    buildControls();
+
+    m_session.setPageHooks(m_pageHooks);
+    connect(&m_session, &DeviceSession::statusChanged, this, &CCommandWindow::showStatus);
+    connect(&m_session, &DeviceSession::receiveLogAppended, this, &CCommandWindow::appendReceived);
+    connect(&m_session, &DeviceSession::receiveLogCleared, m_receiveLog, &QPlainTextEdit::clear);
+    connect(&m_session, &DeviceSession::connectionChanged, this, [this](bool connected) {
+        m_startStop->setText(QString::fromLatin1(connected ? kStop : kStart));
+    });
+    connect(&m_session, &DeviceSession::operationStarted, this,
+            &CCommandWindow::onOperationStarted);
+    connect(qApp, &QApplication::focusChanged, this, &CCommandWindow::onFocusChanged);
+
+    connect(m_sendCommand, &QPushButton::clicked, this, &CCommandWindow::sendCommandLine);
+    connect(m_sendSwitch, &QPushButton::clicked, this, &CCommandWindow::sendTransmissionSwitch);
+    connect(m_transmission, &QButtonGroup::buttonClicked, this,
+            [this] { m_sendSwitch->setFocus(Qt::OtherFocusReason); });
+    connect(m_startStop, &QPushButton::clicked, this, &CCommandWindow::startStop);
+    connect(m_scan, &QPushButton::clicked, this, [this] {
+        m_portList->clearEditText();
+        scanPorts();
+    });
+    const auto connectButton = [this](int id, void (CCommandWindow::*command)()) {
+        connect(findChild<QPushButton*>(QString::number(id)), &QPushButton::clicked, this, command);
+    };
+    connectButton(kSaveToFile, &CCommandWindow::saveToFile);
+    connectButton(kSaveToBinFile, &CCommandWindow::saveToBinFile);
+    connectButton(kSaveToDevice, &CCommandWindow::saveToDevice);
+    connectButton(kLoadFromFile, &CCommandWindow::loadFromFile);
+    connectButton(kLoadFromDevice, &CCommandWindow::loadFromDevice);
+
+    initialise();
+}
+
+CCommandWindow::~CCommandWindow() {
+    // The hooks reach the view's page; the session may outlive this window.
+    m_session.setPageHooks({});
+}
+
+void CCommandWindow::buildControls() {
+    m_commandEdit = named(new QLineEdit(this), kCommandEdit);
+    m_sendCommand = button("Send", kSendCommand, this);
+    m_active = named(new QRadioButton(QStringLiteral("active"), this), kActive);
+    m_inactive = named(new QRadioButton(QStringLiteral("inactive"), this), kInactive);
+    m_transmission = new QButtonGroup(this);
+    m_transmission->addButton(m_active, kActive);
+    m_transmission->addButton(m_inactive, kInactive);
+    m_sendSwitch = button("Send", kSendSwitch, this);
+    m_portList = named(new QComboBox(this), kPortList);
+    m_portList->setEditable(true);
+    m_portList->setInsertPolicy(QComboBox::NoInsert);
+    m_portList->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_portList->setMinimumContentsLength(16);
+    m_scan = button("Scan", kScan, this);
+    m_baud = named(new QLineEdit(QString::fromLatin1(kDefaultBaud), this), kBaud);
+    m_baud->setMaxLength(kMaxBaudTextLength);
+    m_baud->setFixedWidth(m_baud->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")) +
+                          12);
+    m_startStop = button(kStart, kStartStop, this);
+    m_statusLog = named(new QPlainTextEdit(this), kStatusLog);
+    m_receiveLog = named(new QPlainTextEdit(this), kReceiveLog);
+    for (QPlainTextEdit* log : {m_statusLog, m_receiveLog}) {
+        log->setReadOnly(true);
+        log->setLineWrapMode(QPlainTextEdit::NoWrap);
+    }
+    m_statusLog->setAccessibleName(QStringLiteral("status"));
+    // As tall as the controls beside it, however tall the window.
+    m_statusLog->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
+    m_receiveLog->setAccessibleName(QStringLiteral("received"));
+
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(6);
+    grid->setVerticalSpacing(4);
+    grid->addWidget(label("Command :", m_commandEdit, this), 0, 0);
+    grid->addWidget(m_commandEdit, 0, 1, 1, 5);
+    grid->addWidget(m_sendCommand, 0, 6);
+
+    auto* transmission = new QLabel(QStringLiteral("serial port data transmission"), this);
+    transmission->setBuddy(m_active);
+    auto* radios = new QHBoxLayout;
+    radios->addWidget(transmission);
+    radios->addSpacing(8);
+    radios->addWidget(m_active);
+    radios->addWidget(m_inactive);
+    radios->addStretch();
+    grid->addLayout(radios, 1, 0, 1, 6);
+    grid->addWidget(m_sendSwitch, 1, 6);
+
+    grid->addWidget(label("COM :", m_portList, this), 2, 0);
+    grid->addWidget(m_portList, 2, 1);
+    grid->addWidget(m_scan, 2, 2);
+    grid->addWidget(label("baud rate :", m_baud, this), 2, 3);
+    grid->addWidget(m_baud, 2, 4);
+    grid->addWidget(m_startStop, 2, 6);
+    grid->setColumnStretch(1, 1);
+
+    auto* files = new QHBoxLayout;
+    files->setSpacing(6);
+    files->addWidget(button("Save to file", kSaveToFile, this));
+    files->addWidget(button("Save to Bin file", kSaveToBinFile, this));
+    files->addWidget(button("Save to device", kSaveToDevice, this));
+    files->addWidget(button("Load from file", kLoadFromFile, this));
+    files->addWidget(button("Load from device", kLoadFromDevice, this));
+
+    auto* controls = new QVBoxLayout;
+    controls->setSpacing(6);
+    controls->addLayout(grid);
+    controls->addLayout(files);
+
+    // The controls with the status log beside them; the receive log takes the rest, full width
+    // for the tracker's long report lines.
+    auto* top = new QHBoxLayout;
+    top->setSpacing(8);
+    top->addLayout(controls, 0);
+    top->addWidget(m_statusLog, 1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->setSpacing(6);
+    layout->addLayout(top, 0);
+    layout->addWidget(m_receiveLog, 1);
+}
+
+void CCommandWindow::initialise() {
+    scanPorts();
+    if (!m_files.loadDefaultProfile() && m_pageHooks.loadValues) {
+        // The record keeps what it had, and counts as read from a profile all the same.
+        m_pageHooks.loadValues(RecordSource::File);
+    }
+    m_inactive->setChecked(true);
+    m_receiveLog->setPlainText(displayed(m_session.receiveLog()));
+    showStatus(m_session.statusText());
+}
+
+// Controls -----------------------------------------------------------------------------------
+
+void CCommandWindow::showStatus(const QString& text) {
+    // A single message needs no empty line below it.
+    QString shown = displayed(text);
+    if (shown.endsWith(QLatin1Char('\n'))) {
+        shown.chop(1);
+    }
+    m_statusLog->setPlainText(shown);
+    scrollToBottom(m_statusLog);
+}
+
+void CCommandWindow::appendReceived(const QString& text) {
+    QTextCursor end(m_receiveLog->document());
+    end.movePosition(QTextCursor::End);
+    end.insertText(displayed(text));
+    scrollToBottom(m_receiveLog);
+}
+
+qint32 CCommandWindow::baudRate() const {
+    return parseBaudText(m_baud->text());
+}
+
+CProgress* CCommandWindow::progressDialog() const {
+    return m_progress;
+}
+
+QString CCommandWindow::portText() const {
+    return m_portList->currentText();
+}
+
+void CCommandWindow::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
+                sendCommandLine();
+                return;
+            }
+            break;
+        case Qt::Key_Escape:
+            if (event->modifiers() == Qt::NoModifier) {
+                sendTransmissionSwitch();
+                return;
+            }
+            break;
+        default:
+            break;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void CCommandWindow::onFocusChanged(QWidget* old, QWidget* now) {
+    // Leaving the command line puts the focus on its Send button, so Enter sends it. Only
+    // within this window: a click into a page or another window keeps its focus.
+    if (old == m_commandEdit && now != nullptr && now != m_sendCommand && isAncestorOf(now)) {
+        m_sendCommand->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+// Commands -----------------------------------------------------------------------------------
+
+void CCommandWindow::sendCommandLine() {
+    m_session.sendCommandLine(m_commandEdit->text());
+}
+
+void CCommandWindow::sendTransmissionSwitch() {
+    m_session.sendTransmissionSwitch(m_active->isChecked());
+}
+
+void CCommandWindow::startStop() {
+    m_session.toggleConnection(m_portList->currentText(), m_baud->text());
+}
+
+void CCommandWindow::scanPorts() {
+    const QStringList names = trackerPortNames(m_ports ? m_ports() : QList<PortInfo>{});
+    m_portList->clear();
+    m_portList->addItems(names);
+    if (!names.isEmpty()) {
+        m_portList->setCurrentIndex(0);
+    }
+}
+
+void CCommandWindow::loadFromDevice() {
+    m_session.loadFromDevice();
+}
+
+void CCommandWindow::saveToDevice() {
+    m_session.saveToDevice();
+}
+
+void CCommandWindow::saveToFile() {
+    afterFileCommand(m_files.saveToFile(), false);
+}
+
+void CCommandWindow::loadFromFile() {
+    afterFileCommand(m_files.loadFromFile(), true);
+}
+
+void CCommandWindow::saveToBinFile() {
+    afterFileCommand(m_files.saveToBinFile(), false);
+}
+
+void CCommandWindow::afterFileCommand(bool ok, bool read) {
+    const QString path = m_files.chosenFile();
+    if (path.isEmpty()) {
+        return;
+    }
+    if (ok) {
+        m_recentFiles.add(path);
+    } else if (read) {
+        m_recentFiles.remove(path);
+    }
+}
+
+void CCommandWindow::onOperationStarted() {
+    if (m_progress != nullptr && m_progress->isRunning()) {
+        return;
+    }
+    m_progress = new CProgress(m_session, m_session.operation(), window());
+    if (m_progress->isRunning()) {
+        m_progress->show();
+    }
+}
+
+}  // namespace qn470
