@@ -1,10 +1,173 @@
 #include "pages/communication_page.h"
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "config/parameter_value.h"
+#include "pages/field_binding.h"
+
 namespace qn470 {
+namespace {
+
+enum Group { kGprs, kAck, kSms };
+
+constexpr GroupSpec kGroups[] = {{"GPRS", 0}, {"ACK", 1}, {"SMS", 1}};
+
+constexpr ListItem kGprsModes[] = {{"TCP", 2}, {"UDP", 4}, {"HTTP", 16}};
+
+constexpr NumberRule kE1Typing = digitsRule("E1", 0, 65535);
+// A port the tracker can use: 0 (none), 80, or one above the well-known range.
+constexpr NumberRule portLeaving() {
+    NumberRule rule = digitsRule("E1", 1024, 65535);
+    rule.zeroAccepted = true;
+    rule.alsoAccepted = 80;
+    return rule;
+}
+constexpr NumberRule kE1Leaving = portLeaving();
+
+// While typing only the upper limit applies; the message names the whole range.
+constexpr NumberRule typingRule(std::string_view code, int64_t max, std::string_view message) {
+    NumberRule rule = digitsRule(code, 0, max);
+    rule.rangeMessage = message;
+    return rule;
+}
+constexpr NumberRule kE4Typing =
+    typingRule("E4", 65535, "(E4)Please enter an integer between 60 and 65535");
+constexpr NumberRule reconnectLeaving() {
+    NumberRule rule = digitsRule("E4", 60, 65535);
+    rule.zeroAccepted = true;  // 0 switches it off
+    return rule;
+}
+constexpr NumberRule kE4Leaving = reconnectLeaving();
+constexpr NumberRule kE5Typing = digitsRule("E5", 0, 65535);
+constexpr NumberRule kE7Typing =
+    typingRule("E7", 65535, "(E7)Please enter an integer between 2 and 65535");
+constexpr NumberRule kE7Leaving = digitsRule("E7", 2, 65535);
+constexpr NumberRule kEATyping =
+    typingRule("EA", 255, "(EA)Please enter an integer between 2 and 255");
+constexpr NumberRule kEALeaving = digitsRule("EA", 2, 255);
+constexpr NumberRule kA2Typing = digitsRule("A2", 1, 255);
+
+// Table order is the order of loading and of reading back.
+const FieldBinding kFields[] = {
+    textField(2201, "D1", kGprs, "(D1) APN :"),
+    textField(2202, "D2", kGprs, "(D2) User Name :"),
+    textField(2203, "D3", kGprs, "(D3) Password :"),
+    textField(2204, "D4", kGprs, "(D4) DNS1 :"),
+    textField(2205, "D5", kGprs, "(D5) DNS2 :"),
+    // A mode without an item shows no item, so a store keeps it rather than writing another.
+    listField(1038, "D8", kGprs, "(D8) GPRS mode for L4 command :", kGprsModes),
+    textField(2206, "E0", kGprs, "(E0) Host IP 1 :"),
+    numberField(2207, "E1", kGprs, "(E1) Host Port number1 :", "(0, 80, 1024~ 65535)",
+                Exchange::Unsigned, &kE1Typing, &kE1Leaving),
+    hiddenField(textField(2208, "E2", kHidden, "(E2) Host IP 2 :")),
+    hiddenField(
+        numberField(2209, "E3", kHidden, "(E3) Host Port number 2 :", nullptr, Exchange::Unsigned)),
+    numberField(2212, "E4", kGprs,
+                "(E4) Time to disconnect and then re-connect after being on-line for specified "
+                "time :",
+                "(60 ~ 65535 sec, 0=disable)", Exchange::Unsigned, &kE4Typing, &kE4Leaving),
+    numberField(2213, "E5", kGprs, "(E5) Interval to check connection for GPRS on-line:",
+                "(0 ~ 65535 sec, 0=disable)", Exchange::Unsigned, &kE5Typing),
+    checkField(1126, "E6", kGprs, "(E6) Send \"OK\" after re-connection"),
+    numberField(2214, "E7", kGprs, "(E7) Time out for L4 connection :", "(2 ~ 65535 sec)",
+                Exchange::Unsigned, &kE7Typing, &kE7Leaving),
+    numberField(2215, "EA", kGprs, "(EA) Interval to keep connected after sending report :",
+                "(2 ~255)", Exchange::Unsigned, &kEATyping, &kEALeaving),
+    textField(2210, "F0", kSms, "(F0) SMS return phone number :"),
+    checkField(1072, "F2", kSms, "(F2) SMS format"),
+    checkField(1067, "A0", kAck, "(A0) Send confirmation to server for command from server"),
+    checkField(1068, "A1", kAck, "(A1) Wait confirmation from server for message to server"),
+    numberField(1012, "A2", kAck, "(A2) Timeout of waiting confirmation from server :",
+                "(1 ~ 255 sec)", Exchange::Unsigned, &kA2Typing),
+    checkField(1069, "A3", kAck, "(A3) Device ack with ID string"),
+    checkField(1070, "A4", kAck, "(A4) Ack ID string is IMEI"),
+    checkField(1071, "A5", kAck, "(A5) Enable simple command"),
+    hiddenField(checkField(1125, "OR", kHidden, nullptr)),
+};
+
+QString withoutQuotes(QString text) {
+    return text.remove(QLatin1Char('"'));
+}
+
+}  // namespace
 
 CCommunicationPage::CCommunicationPage(const PageContext& context, QWidget* parent)
     : CPage(context, kCommunicationPage, parent) {
-    build(PageSpec{{}, {}, true});
+    build(PageSpec{kGroups, kFields, true});
+
+    auto* editor = new QWidget(this);
+    auto* row = new QHBoxLayout(editor);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(6);
+    m_templateList = new QComboBox(editor);
+    m_templateList->setObjectName(QString::number(kTemplateList));
+    m_templateList->setAccessibleName(QStringLiteral("SMS format"));
+    for (int i = 0; i < EventTexts::kCount; ++i) {
+        const std::string_view code = eventParameter(i).code;
+        m_templateList->addItem(QString::fromLatin1(code.data(), static_cast<int>(code.size())));
+    }
+    m_templateEdit = new QLineEdit(editor);
+    m_templateEdit->setObjectName(QString::number(kTemplateEdit));
+    m_templateEdit->setMinimumWidth(m_templateEdit->fontMetrics().averageCharWidth() * 40);
+    m_set = new QPushButton(QStringLiteral("Set"), editor);
+    m_set->setObjectName(QString::number(kSet));
+    row->addWidget(m_templateList);
+    row->addWidget(m_templateEdit, 1);
+    row->addWidget(m_set);
+    binder().addToGroup(kSms, editor);
+    QWidget::setTabOrder(binder().checkBox(1072), m_templateList);
+    QWidget::setTabOrder(m_templateList, m_templateEdit);
+    QWidget::setTabOrder(m_templateEdit, m_set);
+
+    connect(m_templateList, &QComboBox::currentIndexChanged, this,
+            &CCommunicationPage::showTemplate);
+    connect(m_set, &QPushButton::clicked, this, &CCommunicationPage::setTemplate);
+}
+
+void CCommunicationPage::onOpen() {
+    if (registry().openCount[kCommunicationPage] == 1) {
+        for (int i = 0; i < EventTexts::kCount; ++i) {
+            writeText(parameters(), eventParameter(i), defaultEventText(i));
+        }
+    }
+    showFirstTemplate();
+    LoadValues();
+}
+
+void CCommunicationPage::afterLoad() {
+    showFirstTemplate();
+}
+
+void CCommunicationPage::afterStore() {
+    showFirstTemplate();
+}
+
+void CCommunicationPage::showFirstTemplate() {
+    // Selecting the item it already shows does not signal, so the text is shown here.
+    const QSignalBlocker quiet(m_templateList);
+    m_templateList->setCurrentIndex(0);
+    showTemplate(0);
+}
+
+void CCommunicationPage::showTemplate(int index) {
+    if (index < 0 || index >= EventTexts::kCount) {
+        return;
+    }
+    // Templates travel inside double quotes, so a quote is never shown or stored.
+    m_templateEdit->setText(withoutQuotes(QString::fromLatin1(parameters().eventTexts.row(index))));
+}
+
+void CCommunicationPage::setTemplate() {
+    const int index = m_templateList->currentIndex();
+    if (index < 0 || index >= EventTexts::kCount) {
+        return;
+    }
+    const QByteArray bytes = withoutQuotes(m_templateEdit->text()).toLatin1().left(kTemplateChars);
+    writeText(parameters(), eventParameter(index), std::string_view(bytes.data(), bytes.size()));
 }
 
 }  // namespace qn470

@@ -1,9 +1,132 @@
 #include "pages/gps_page.h"
 
+#include <QCheckBox>
+#include <QLineEdit>
+#include <algorithm>
+
+#include "config/parameter_value.h"
+#include "pages/choice_fields.h"
+
 namespace qn470 {
+namespace {
+
+enum Group { kGps, kAntenna };
+
+constexpr GroupSpec kGroups[] = {{"GPS", 0}, {"when GPS antenna disconnected", 0}};
+
+constexpr NumberRule gpsOnTyping() {
+    NumberRule rule = digitsRule("C1", 0, 600);
+    rule.maxChars = 3;
+    rule.rangeMessage = "(C1)Please enter an integer between 60 and 600";
+    return rule;
+}
+constexpr NumberRule kC1Typing = gpsOnTyping();
+constexpr NumberRule kC1Leaving = digitsRule("C1", 60, 600);
+constexpr NumberRule fixedGpsOnTyping() {
+    NumberRule rule = digitsRule("C2", 0, 120);
+    rule.rangeMessage = "(C2)Please enter an integer between 10 and 120";
+    return rule;
+}
+constexpr NumberRule kC2Typing = fixedGpsOnTyping();
+constexpr NumberRule kC2Leaving = digitsRule("C2", 10, 120);
+constexpr NumberRule kC3Typing = digitsRule("C3", 0, 600);
+
+FieldBinding signedHidden(int id, std::string_view code) {
+    FieldBinding f = numberField(id, code, kHidden, nullptr, nullptr, Exchange::Signed);
+    f.digitsOnly = false;
+    return f;
+}
+
+// Table order is the order of loading and of reading back.
+const FieldBinding kFields[] = {
+    numberField(CGPSPage::kC1, "C1", kGps,
+                "(C1) Max GPS on time if last try is not fix or 1 hours ago :", "(60 ~ 600 sec)",
+                Exchange::Unsigned, &kC1Typing, &kC1Leaving),
+    numberField(CGPSPage::kC2, "C2", kGps, "(C2) Max GPS on time if last try is fix :",
+                "(10 ~ 120 sec)", Exchange::Unsigned, &kC2Typing, &kC2Leaving),
+    numberField(CGPSPage::kC3, "C3", kGps, "(C3) First report time :",
+                "(0 ~ 600 sec, 0=disable first report time)", Exchange::Unsigned, &kC3Typing),
+    checkField(CGPSPage::kC5, "C5", kGps, "(C5) Enable NMEA output message"),
+    hiddenField(checkField(CGPSPage::kC7, "C7", kHidden, "(C7) Variable maximum GPS off time ")),
+    signedHidden(CGPSPage::kC8, "C8"),
+    signedHidden(CGPSPage::kC9, "C9"),
+    numberField(CGPSPage::kCA, "CA", kHidden, nullptr, nullptr, Exchange::Unsigned),
+    hiddenField(
+        checkField(CGPSPage::kCB, "CB", kHidden, "(CB) Check GPS off time setting (C7,C8,C9,CA)")),
+    mediaField(CGPSPage::kCC, "CC", kAntenna, "(CC) Report Media :"),
+    actionField(CGPSPage::kCD, "CD", kAntenna, "(CD) Action :"),
+};
+
+}  // namespace
 
 CGPSPage::CGPSPage(const PageContext& context, QWidget* parent) : CPage(context, kGpsPage, parent) {
-    build(PageSpec{{}, {}, true});
+    build(PageSpec{kGroups, kFields, true});
+    connect(binder().checkBox(kC7), &QCheckBox::toggled, this, &CGPSPage::applyOffTimeEnabling);
+}
+
+void CGPSPage::onOpen() {
+    // The GPS-on times are shown and checked whatever the record came from.
+    if (!showChecked(kC1, "C1")) {
+        stopOpening({kC1});
+        return;
+    }
+    if (!showChecked(kC2, "C2")) {
+        stopOpening({kC1, kC2});
+        return;
+    }
+    binder().loadFields({kC3, kC5, kC7, kC8, kC9, kCA});
+    applyOffTimeEnabling();
+    LoadValues();
+}
+
+bool CGPSPage::showChecked(int id, const char* code) {
+    {
+        // The value is checked here, once, with the opening's own message.
+        const QSignalBlocker quiet(binder().edit(id));
+        binder().loadFields({id});
+    }
+    const NumberRule& rule = id == kC1 ? kC1Leaving : kC2Leaving;
+    if (rule.accepts(readNumber(parameters(), code), 0)) {
+        return true;
+    }
+    prompter().message(QString::fromStdString(checkMessage(rule, CheckResult::OutOfRange)),
+                       QStringLiteral("error"), Prompter::Buttons::OkCancel,
+                       Prompter::Icon::Information);
+    return false;
+}
+
+void CGPSPage::stopOpening(std::vector<int> shown) {
+    m_partial = std::move(shown);
+    // What was not checked stays empty rather than showing a number the record does not hold.
+    for (int id : {kC2, kC3, kC8, kC9, kCA}) {
+        if (std::find(m_partial.begin(), m_partial.end(), id) == m_partial.end()) {
+            binder().edit(id)->clear();
+        }
+    }
+}
+
+void CGPSPage::afterLoad() {
+    m_partial.clear();
+    applyOffTimeEnabling();
+}
+
+void CGPSPage::StoreValues() {
+    // After an opening that stopped early the other controls are empty: storing them would wipe
+    // the record's values, so only what was shown goes back.
+    if (!m_partial.empty()) {
+        binder().storeFields(m_partial);
+        return;
+    }
+    CPage::StoreValues();
+}
+
+void CGPSPage::applyOffTimeEnabling() {
+    // A variable off time uses the low-speed time and the high-speed dividend instead of the
+    // fixed maximum.
+    const bool variable = binder().checkBox(kC7)->isChecked();
+    binder().edit(kC8)->setEnabled(!variable);
+    binder().edit(kC9)->setEnabled(variable);
+    binder().edit(kCA)->setEnabled(variable);
 }
 
 }  // namespace qn470

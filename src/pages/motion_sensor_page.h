@@ -1,7 +1,7 @@
 #pragma once
 
-// The Motion Sensor tab: reporting in the static and moving states and the state thresholds.
-// Its controls are not in place yet: the page opens empty, loads and stores nothing.
+// The Motion Sensor tab: reporting in the static and moving states, what is reported when the
+// state changes, the thresholds that decide the state and the sensor sensitivity.
 
 #include "pages/page.h"
 

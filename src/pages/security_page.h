@@ -1,7 +1,7 @@
 #pragma once
 
-// The Security tab: SOS phone numbers, SOS reporting and voice-monitor calls.
-// Its controls are not in place yet: the page opens empty, loads and stores nothing.
+// The Security tab: SOS phone numbers, SOS reporting and voice-monitor calls. Unlike most pages
+// it shows the record as soon as it opens, whatever the record was filled from.
 
 #include "pages/page.h"
 
@@ -12,6 +12,9 @@ class CSecurityPage : public CPage {
 
 public:
     explicit CSecurityPage(const PageContext& context, QWidget* parent = nullptr);
+
+protected:
+    void onOpen() override;
 };
 
 }  // namespace qn470

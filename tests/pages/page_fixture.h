@@ -1,0 +1,110 @@
+#pragma once
+
+// A fixture for driving one page through its real widgets: a parameter set filled with the
+// defaults, a registry that says it came from a profile, scripted prompts and choice dialogs,
+// typing and leaving a field as a user does, and the record bytes a store changed.
+
+#include <gtest/gtest.h>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <initializer_list>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "config/default_profile.h"
+#include "config/parameter_value.h"
+#include "page_test_support.h"
+#include "pages/page_context.h"
+
+namespace qn470::test {
+
+template <typename Page>
+class PageFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(loadDefaultProfile(set).ok);
+        registry.setLoadedFromProfile();
+    }
+
+    Page& open() {
+        page.reset();
+        page = std::make_unique<Page>(PageContext{set, registry, prompter, choices});
+        page->openPage();
+        return *page;
+    }
+    Page& openActive() {
+        open();
+        EXPECT_TRUE(showActive(*page));
+        return *page;
+    }
+
+    QLineEdit* edit(int id) const { return byId<QLineEdit>(page.get(), id); }
+    QCheckBox* check(int id) const { return byId<QCheckBox>(page.get(), id); }
+    QComboBox* list(int id) const { return byId<QComboBox>(page.get(), id); }
+    QString text(int id) const { return edit(id)->text(); }
+
+    // Focus, select everything, type: what a user does to replace a field's text.
+    void typeInto(int id, const QString& keys) {
+        QLineEdit* field = edit(id);
+        field->setFocus(Qt::TabFocusReason);
+        field->selectAll();
+        QTest::keyClicks(field, keys);
+    }
+    // Moves the focus to another field, as the Tab key does.
+    void leaveTo(int id) { edit(id)->setFocus(Qt::TabFocusReason); }
+
+    std::vector<std::string> messages() const {
+        std::vector<std::string> out;
+        for (const QString& m : prompter.messages) {
+            out.push_back(m.toStdString());
+        }
+        return out;
+    }
+
+    ParameterSet set;
+    PageRegistry registry;
+    ScriptedPrompter prompter;
+    ScriptedChoices choices;
+    std::unique_ptr<Page> page;
+};
+
+inline std::vector<std::string> oneMessage(const char* message) {
+    return *message == '\0' ? std::vector<std::string>{} : std::vector<std::string>{message};
+}
+
+// The record offsets whose bytes differ between two records.
+inline std::set<std::size_t> changedBytes(const ConfigRecord& a, const ConfigRecord& b) {
+    std::set<std::size_t> out;
+    const auto* pa = reinterpret_cast<const unsigned char*>(&a);
+    const auto* pb = reinterpret_cast<const unsigned char*>(&b);
+    for (std::size_t i = 0; i < sizeof(ConfigRecord); ++i) {
+        if (pa[i] != pb[i]) {
+            out.insert(i);
+        }
+    }
+    return out;
+}
+
+// The record offsets of some parameters (a flag names the whole Flags word).
+inline std::set<std::size_t> bytesOf(std::initializer_list<const char*> codes) {
+    std::set<std::size_t> out;
+    for (const char* code : codes) {
+        const Parameter& p = parameter(code);
+        for (std::size_t i = 0; i < p.size; ++i) {
+            out.insert(p.offset + i);
+        }
+    }
+    return out;
+}
+
+// The bytes of one record field, as stored.
+inline std::vector<unsigned char> fieldBytes(const ParameterSet& set, const char* code) {
+    const Parameter& p = parameter(code);
+    const auto* bytes = reinterpret_cast<const unsigned char*>(&set.record) + p.offset;
+    return {bytes, bytes + p.size};
+}
+
+}  // namespace qn470::test
