@@ -1,6 +1,6 @@
 // qn470-config: the configuration window.
 //
-//   qn470-config [--demo] [--interval-ms N] [--screenshot FILE.png]
+//   qn470-config [--demo] [--interval-ms N] [--tab N [--open ID]] [--screenshot FILE.png]
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -12,15 +12,19 @@
 #include "app/app_state.h"
 #include "app/command_window.h"
 #include "app/config_tool_app.h"
+#include "app/config_tool_view.h"
 #include "app/demo_mode.h"
 #include "app/main_frame.h"
 #include "app/widget_prompter.h"
 #include "pages/choice_runner.h"
+#include "pages/page.h"
 
 namespace {
 
 // Longest a demo screenshot waits for its load.
 constexpr int kScreenshotLoadTimeoutMs = 10000;
+// How long a screenshot waits for a dialog opened by --open.
+constexpr int kScreenshotDialogDelayMs = 300;
 
 int fail(const QString& message, int status) {
     std::fprintf(stderr, "qn470-config: %s\n", qPrintable(message));
@@ -28,7 +32,10 @@ int fail(const QString& message, int status) {
 }
 
 void saveScreenshot(qn470::CconfigToolApp& app, const QString& path) {
-    if (!app.frame()->grab().save(path, "PNG")) {
+    // A choice dialog opened by --open is the picture; otherwise the whole window.
+    QWidget* dialog = QApplication::activeModalWidget();
+    QWidget* shown = dialog != nullptr ? dialog : app.frame();
+    if (!shown->grab().save(path, "PNG")) {
         fail(QStringLiteral("%1: cannot write the image").arg(path), 1);
         QCoreApplication::exit(1);
         return;
@@ -82,8 +89,19 @@ int main(int argc, char** argv) {
         QStringLiteral("Show the window, save it as a PNG image to <file>, and exit. With --demo "
                        "the window is connected to the simulator and has loaded from it first."),
         QStringLiteral("file"));
+    const QCommandLineOption tab(
+        QStringLiteral("tab"),
+        QStringLiteral("Show tab <index> (0 = Main ... 10 = Serial Port) instead of Main."),
+        QStringLiteral("index"));
+    const QCommandLineOption open(
+        QStringLiteral("open"),
+        QStringLiteral("Give the field with control id <id> of the shown tab the focus, so its "
+                       "choice dialog opens; a screenshot then shows that dialog."),
+        QStringLiteral("id"));
     parser.addOption(demo);
     parser.addOption(interval);
+    parser.addOption(tab);
+    parser.addOption(open);
     parser.addOption(screenshot);
     parser.process(application);
 
@@ -110,6 +128,26 @@ int main(int argc, char** argv) {
         }
         devices.saveIntervalMs = milliseconds;
     }
+    int tabIndex = -1;
+    if (parser.isSet(tab)) {
+        bool ok = false;
+        tabIndex = parser.value(tab).toInt(&ok);
+        if (!ok || tabIndex < 0 || tabIndex >= qn470::kPageCount) {
+            return fail(QStringLiteral("--tab: '%1' is not a tab index (0 to %2)")
+                            .arg(parser.value(tab))
+                            .arg(qn470::kPageCount - 1),
+                        2);
+        }
+    }
+    int openId = 0;
+    if (parser.isSet(open)) {
+        bool ok = false;
+        openId = parser.value(open).toInt(&ok);
+        if (!ok || openId <= 0) {
+            return fail(QStringLiteral("--open: '%1' is not a control id").arg(parser.value(open)),
+                        2);
+        }
+    }
 
     QSettings settings(QLatin1String(qn470::kSettingsOrganization),
                        QLatin1String(qn470::kSettingsApplication));
@@ -120,10 +158,34 @@ int main(int argc, char** argv) {
     if (!app.initInstance()) {
         return 1;
     }
+    if (tabIndex >= 0) {
+        app.frame()->view()->selectTab(tabIndex);
+    }
+    if (openId != 0) {
+        QWidget* field =
+            app.frame()->view()->currentPage()->findChild<QWidget*>(QString::number(openId));
+        if (field == nullptr) {
+            return fail(QStringLiteral("--open: the tab has no control %1").arg(openId), 2);
+        }
+        // As a click would, once the window is active (focus that comes with the window opens
+        // no dialog).
+        auto* activation = new QTimer(field);
+        activation->setInterval(20);
+        QObject::connect(activation, &QTimer::timeout, field, [field, activation] {
+            if (field->window()->isActiveWindow()) {
+                activation->stop();
+                field->setFocus(Qt::MouseFocusReason);
+            }
+        });
+        app.frame()->activateWindow();
+        activation->start();
+    }
 
     if (parser.isSet(screenshot)) {
         const QString path = parser.value(screenshot);
-        QTimer::singleShot(0, &application, [&app, path, withDemo = demoMode != nullptr] {
+        // An opened dialog shows from the event loop; give it a moment.
+        const int delayMs = openId != 0 ? kScreenshotDialogDelayMs : 0;
+        QTimer::singleShot(delayMs, &application, [&app, path, withDemo = demoMode != nullptr] {
             if (withDemo) {
                 screenshotAfterLoad(app, path);
             } else {
