@@ -35,6 +35,24 @@ bool isNested(std::span<const GroupSpec> groups, int index) {
     return parent >= 0 && parent < index;
 }
 
+// Lets a label wider than `chars` average characters wrap onto more lines at that width.
+void wrapBeyond(QLabel& label, int chars) {
+    if (chars <= 0) {
+        return;
+    }
+    const int width = label.fontMetrics().averageCharWidth() * chars;
+    if (label.sizeHint().width() > width) {
+        label.setWordWrap(true);
+        label.setFixedWidth(width);
+    }
+}
+
+QLabel* hintLabel(const char* hint, QWidget& groupBox, int chars) {
+    auto* label = new QLabel(QString::fromUtf8(hint), &groupBox);
+    wrapBeyond(*label, chars);
+    return label;
+}
+
 bool isCheckedEdit(const FieldBinding& b) {
     return b.control == Control::Edit && (b.typing != nullptr || b.leaving != nullptr);
 }
@@ -87,6 +105,8 @@ void FieldBinder::build(const PageSpec& spec) {
         layout.grid = grid;
         layout.fieldColumns = std::max(1, g.fieldColumns);
         layout.narrow = g.narrow;
+        layout.labelChars = g.labelChars;
+        layout.hintChars = g.hintChars;
         for (int c = 0; c < layout.fieldColumns; ++c) {
             grid->setColumnStretch(2 * c + (g.narrow ? 0 : 1), 1);
         }
@@ -251,6 +271,7 @@ void FieldBinder::placeRow(const Row& row, GroupLayout& layout, QWidget& groupBo
     if (b.label != nullptr) {
         label = new QLabel(QString::fromUtf8(b.label), &groupBox);
         label->setBuddy(row.widget);
+        wrapBeyond(*label, layout.labelChars);
     }
     if (layout.narrow) {
         auto* cell = new QHBoxLayout;
@@ -262,7 +283,7 @@ void FieldBinder::placeRow(const Row& row, GroupLayout& layout, QWidget& groupBo
         cell->addWidget(row.widget);
         grid.addLayout(cell, line, column);
         if (b.hint != nullptr) {
-            grid.addWidget(new QLabel(QString::fromUtf8(b.hint), &groupBox), line, column + 1);
+            grid.addWidget(hintLabel(b.hint, groupBox, layout.hintChars), line, column + 1);
         }
         return;
     }
@@ -274,7 +295,7 @@ void FieldBinder::placeRow(const Row& row, GroupLayout& layout, QWidget& groupBo
     cell->setSpacing(6);
     cell->addWidget(row.widget);
     if (b.hint != nullptr) {
-        cell->addWidget(new QLabel(QString::fromUtf8(b.hint), &groupBox));
+        cell->addWidget(hintLabel(b.hint, groupBox, layout.hintChars));
     }
     cell->addStretch(1);
     grid.addLayout(cell, line, column + 1);

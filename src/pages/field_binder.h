@@ -81,6 +81,8 @@ private:
         QGridLayout* grid = nullptr;
         int fieldColumns = 1;
         bool narrow = false;
+        int labelChars = 0;
+        int hintChars = 0;
         int firstRow = -1;
         int placed = 0;
         QBoxLayout* inner = nullptr;  // holds the columns of the groups inside this one

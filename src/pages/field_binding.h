@@ -137,6 +137,10 @@ struct GroupSpec {
     // column of hints, instead of a column of labels beside a column of controls. Saves width
     // when the longest labels and the widest controls are in different rows.
     bool narrow = false;
+    // Labels and hints wider than this many average characters wrap onto more lines at that
+    // width (0: they stay on one line). Keeps groups with long labels inside the window.
+    int labelChars = 0;
+    int hintChars = 0;
 };
 
 struct PageSpec {
