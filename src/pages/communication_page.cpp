@@ -14,7 +14,12 @@ namespace {
 
 enum Group { kGprs, kAck, kSms };
 
-constexpr GroupSpec kGroups[] = {{"GPRS", 0}, {"ACK", 1}, {"SMS", 1}};
+// The longest labels wrap so the three groups fit the window's width.
+constexpr GroupSpec kGroups[] = {
+    {.title = "GPRS", .column = 0, .labelChars = 48},
+    {.title = "ACK", .column = 1, .labelChars = 32},
+    {.title = "SMS", .column = 1},
+};
 
 constexpr ListItem kGprsModes[] = {{"TCP", 2}, {"UDP", 4}, {"HTTP", 16}};
 
@@ -159,6 +164,7 @@ void CCommunicationPage::showTemplate(int index) {
     }
     // Templates travel inside double quotes, so a quote is never shown or stored.
     m_templateEdit->setText(withoutQuotes(QString::fromLatin1(parameters().eventTexts.row(index))));
+    m_templateEdit->setCursorPosition(0);  // a template reads from its start
 }
 
 void CCommunicationPage::setTemplate() {

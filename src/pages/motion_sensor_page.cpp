@@ -7,7 +7,12 @@ namespace {
 
 enum Group { kStatic, kMoving, kStateChange };
 
-constexpr GroupSpec kGroups[] = {{"Static state", 0}, {"Moving state", 0}, {"State change", 1}};
+// The longest labels and hints wrap so the groups fit the window's width.
+constexpr GroupSpec kGroups[] = {
+    {.title = "Static state", .column = 0, .labelChars = 30},
+    {.title = "Moving state", .column = 0, .labelChars = 30},
+    {.title = "State change", .column = 1, .labelChars = 40, .hintChars = 27},
+};
 
 constexpr int64_t kLongLimit = 4294967294;
 

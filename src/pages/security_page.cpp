@@ -7,10 +7,13 @@ namespace {
 
 enum Group { kSos, kVoiceMonitor, kCallIn };
 
+// The longest labels wrap so the groups fit the window's width.
 constexpr GroupSpec kGroups[] = {
-    {"SOS", 0},
-    {"Voice Monitor", 1},
-    {"Voice Monitor call in phone number for command N4 :", 0, kVoiceMonitor},
+    {.title = "SOS", .column = 0, .labelChars = 32, .hintChars = 30},
+    {.title = "Voice Monitor", .column = 1, .labelChars = 32},
+    {.title = "Voice Monitor call in phone number for command N4 :",
+     .column = 0,
+     .parent = kVoiceMonitor},
 };
 
 constexpr NumberRule kH1Typing = digitsRule("H1", 1, 65535);

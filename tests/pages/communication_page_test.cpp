@@ -389,5 +389,9 @@ TEST_F(CommunicationPageTest, VisibleControlsCarryTheirLabels) {
     }
 }
 
+TEST_F(CommunicationPageTest, FitsTheWindowAt1024By768) {
+    test::expectFitsThePageBand(open());
+}
+
 }  // namespace
 }  // namespace qn470

@@ -306,5 +306,9 @@ TEST_F(GpsPageTest, VisibleControlsCarryTheirLabels) {
     EXPECT_NE(page->findChild<QWidget*>(QStringLiteral("when GPS antenna disconnected")), nullptr);
 }
 
+TEST_F(GpsPageTest, FitsTheWindowAt1024By768) {
+    test::expectFitsThePageBand(open());
+}
+
 }  // namespace
 }  // namespace qn470

@@ -258,5 +258,9 @@ TEST_F(MotionSensorPageTest, VisibleControlsCarryTheirLabels) {
     }
 }
 
+TEST_F(MotionSensorPageTest, FitsTheWindowAt1024By768) {
+    test::expectFitsThePageBand(open());
+}
+
 }  // namespace
 }  // namespace qn470

@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <initializer_list>
 #include <memory>
@@ -105,6 +107,43 @@ inline std::vector<unsigned char> fieldBytes(const ParameterSet& set, const char
     const Parameter& p = parameter(code);
     const auto* bytes = reinterpret_cast<const unsigned char*>(&set.record) + p.offset;
     return {bytes, bytes + p.size};
+}
+
+// The band a page gets in the window at 1024 by 768: below the two rows of tabs, above the
+// command window at y = 468.
+inline constexpr QSize kPageBand{1024, 468 - 66};
+
+// Lays a page out in that band and checks that it needs no more room and that no label or
+// check box text is cut.
+inline void expectFitsThePageBand(QWidget& page) {
+    page.resize(kPageBand);
+    page.show();
+    page.layout()->activate();
+    EXPECT_LE(page.minimumSizeHint().width(), kPageBand.width());
+    const int height = page.layout()->hasHeightForWidth()
+                           ? page.layout()->totalHeightForWidth(kPageBand.width())
+                           : page.minimumSizeHint().height();
+    EXPECT_LE(height, kPageBand.height());
+    const QRect band(QPoint(), kPageBand);
+    for (QLabel* label : page.findChildren<QLabel*>()) {
+        if (!label->isVisibleTo(&page)) {
+            continue;
+        }
+        EXPECT_TRUE(band.contains(QRect(label->mapTo(&page, QPoint()), label->size())))
+            << label->text().toStdString();
+        if (label->wordWrap()) {
+            EXPECT_GE(label->height(), label->heightForWidth(label->width()))
+                << label->text().toStdString();
+        } else {
+            EXPECT_GE(label->width(), label->sizeHint().width()) << label->text().toStdString();
+        }
+    }
+    for (QCheckBox* box : page.findChildren<QCheckBox*>()) {
+        if (box->isVisibleTo(&page)) {
+            EXPECT_GE(box->width(), box->sizeHint().width()) << box->text().toStdString();
+            EXPECT_TRUE(band.contains(QRect(box->mapTo(&page, QPoint()), box->size())));
+        }
+    }
 }
 
 }  // namespace qn470::test

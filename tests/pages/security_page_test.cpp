@@ -249,5 +249,9 @@ TEST_F(SecurityPageTest, VisibleControlsCarryTheirLabels) {
     }
 }
 
+TEST_F(SecurityPageTest, FitsTheWindowAt1024By768) {
+    test::expectFitsThePageBand(open());
+}
+
 }  // namespace
 }  // namespace qn470
