@@ -352,43 +352,6 @@ TEST_F(CommunicationPageTest, ALoadShowsTheFirstTemplateOfTheNewTable) {
     EXPECT_EQ(templateEdit()->text(), QStringLiteral("00Reloaded"));
 }
 
-TEST_F(CommunicationPageTest, VisibleControlsCarryTheirLabels) {
-    open();
-    const struct {
-        int id;
-        const char* label;
-        const char* hint;
-    } controls[] = {
-        {2201, "(D1) APN :", nullptr},
-        {1038, "(D8) GPRS mode for L4 command :", nullptr},
-        {2207, "(E1) Host Port number1 :", "(0, 80, 1024~ 65535)"},
-        {2212,
-         "(E4) Time to disconnect and then re-connect after being on-line for specified time :",
-         "(60 ~ 65535 sec, 0=disable)"},
-        {2213, "(E5) Interval to check connection for GPRS on-line:", "(0 ~ 65535 sec, 0=disable)"},
-        {2214, "(E7) Time out for L4 connection :", "(2 ~ 65535 sec)"},
-        {2215, "(EA) Interval to keep connected after sending report :", "(2 ~255)"},
-        {1012, "(A2) Timeout of waiting confirmation from server :", "(1 ~ 255 sec)"},
-        {2210, "(F0) SMS return phone number :", nullptr},
-    };
-    for (const auto& c : controls) {
-        QWidget* control = byId<QWidget>(page.get(), c.id);
-        EXPECT_EQ(control->accessibleName(), QString::fromUtf8(c.label)) << c.id;
-        if (c.hint != nullptr) {
-            EXPECT_EQ(control->accessibleDescription(), QString::fromUtf8(c.hint)) << c.id;
-        }
-    }
-    EXPECT_EQ(check(1126)->text(), QStringLiteral("(E6) Send \"OK\" after re-connection"));
-    EXPECT_EQ(check(1072)->text(), QStringLiteral("(F2) SMS format"));
-    EXPECT_EQ(byId<QPushButton>(page.get(), CCommunicationPage::kSet)->text(),
-              QStringLiteral("Set"));
-    const QStringList modes = {QStringLiteral("TCP"), QStringLiteral("UDP"),
-                               QStringLiteral("HTTP")};
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(list(1038)->itemText(i), modes[i]);
-    }
-}
-
 TEST_F(CommunicationPageTest, FitsTheWindowAt1024By768) {
     test::expectFitsThePageBand(open());
 }

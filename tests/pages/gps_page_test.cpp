@@ -282,30 +282,6 @@ TEST_F(GpsPageTest, AntennaFieldsOpenTheirChoiceDialogs) {
     EXPECT_EQ(readText(set, "CD"), "4400000000");
 }
 
-TEST_F(GpsPageTest, VisibleControlsCarryTheirLabels) {
-    open();
-    const struct {
-        int id;
-        const char* label;
-        const char* hint;
-    } controls[] = {
-        {CGPSPage::kC1,
-         "(C1) Max GPS on time if last try is not fix or 1 hours ago :", "(60 ~ 600 sec)"},
-        {CGPSPage::kC2, "(C2) Max GPS on time if last try is fix :", "(10 ~ 120 sec)"},
-        {CGPSPage::kC3, "(C3) First report time :", "(0 ~ 600 sec, 0=disable first report time)"},
-        {CGPSPage::kCC, "(CC) Report Media :", "(Media type)"},
-        {CGPSPage::kCD, "(CD) Action :", "(Action type)"},
-    };
-    for (const auto& c : controls) {
-        QWidget* control = byId<QWidget>(page.get(), c.id);
-        EXPECT_EQ(control->accessibleName(), QString::fromUtf8(c.label)) << c.id;
-        EXPECT_EQ(control->accessibleDescription(), QString::fromUtf8(c.hint)) << c.id;
-        EXPECT_FALSE(control->isHidden()) << c.id;
-    }
-    EXPECT_EQ(check(CGPSPage::kC5)->text(), QStringLiteral("(C5) Enable NMEA output message"));
-    EXPECT_NE(page->findChild<QWidget*>(QStringLiteral("when GPS antenna disconnected")), nullptr);
-}
-
 TEST_F(GpsPageTest, FitsTheWindowAt1024By768) {
     test::expectFitsThePageBand(open());
 }

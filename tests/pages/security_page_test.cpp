@@ -214,41 +214,6 @@ TEST_F(SecurityPageTest, ReportMediaOpensTheMediaDialog) {
     EXPECT_EQ(readNumber(set, "H0"), 0xa1);
 }
 
-TEST_F(SecurityPageTest, VisibleControlsCarryTheirLabels) {
-    open();
-    const struct {
-        int id;
-        const char* label;
-        const char* hint;
-    } controls[] = {
-        {2301, "(G0) SMS Phone number1 :", nullptr},
-        {2306, "(G5) SMS Phone number6 :", nullptr},
-        {1097, "(H0) Report media :", "(Media type)"},
-        {2308, "(H1) Max number of SMS report for each phone number :", "(1 ~ 65535)"},
-        {2309, "(H2) Report interval :", "(3 ~ 65535 sec)"},
-        {1191, "(H3) Number of GPRS report :", "(0 ~ 255, 0=continuous until dismissed)"},
-        {2311, "(V4) 1 :", nullptr},
-        {2313, "(V8) 2 :", nullptr},
-        {2314, "(V9) 3 :", nullptr},
-        {2312, "(V5) Voice Monitor call in time out  for command N4 :", "(10 ~ 65535 sec)"},
-    };
-    for (const auto& c : controls) {
-        QWidget* control = byId<QWidget>(page.get(), c.id);
-        EXPECT_EQ(control->accessibleName(), QString::fromUtf8(c.label)) << c.id;
-        if (c.hint != nullptr) {
-            EXPECT_EQ(control->accessibleDescription(), QString::fromUtf8(c.hint)) << c.id;
-        }
-    }
-    EXPECT_EQ(check(1023)->text(),
-              QStringLiteral("(V0) Call out SOS phone number 1 when SOS alarm"));
-    EXPECT_EQ(check(1115)->text(),
-              QStringLiteral("(V6) Call out phone number (V4) for command N4"));
-    for (const char* title :
-         {"SOS", "Voice Monitor", "Voice Monitor call in phone number for command N4 :"}) {
-        EXPECT_NE(page->findChild<QWidget*>(QString::fromUtf8(title)), nullptr) << title;
-    }
-}
-
 TEST_F(SecurityPageTest, FitsTheWindowAt1024By768) {
     test::expectFitsThePageBand(open());
 }
