@@ -104,6 +104,8 @@ CCommandWindow::CCommandWindow(DeviceSession& session, FileOperations& files,
 }
 
 CCommandWindow::~CCommandWindow() {
+    // Hiding this window while QWidget tears it down moves the focus; this part is gone by then.
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
     // The hooks reach the view's page; the session may outlive this window.
     m_session.setPageHooks({});
 }

@@ -8,6 +8,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QVBoxLayout>
+#include <cstring>
 
 #include "command_window_support.h"
 #include "config/command_line.h"
@@ -75,14 +76,6 @@ TEST_F(CommandWindowTest, EveryControlHasItsIdTextAndLabel) {
     EXPECT_EQ(journal, (std::vector<std::string>{"load file"}));
     EXPECT_TRUE(prompter.messages.empty());
     EXPECT_EQ(statusLog(), QString());
-}
-
-TEST_F(CommandWindowTest, StartsWithTheDefaultProfileInTheRecord) {
-    writeText(set, "O5", "OLD");
-    create();
-    ParameterSet defaults;
-    ASSERT_TRUE(loadDefaultProfile(defaults).ok);
-    EXPECT_EQ(std::memcmp(&set.record, &defaults.record, sizeof(ConfigRecord)), 0);
 }
 
 TEST_F(CommandWindowTest, EachStatusMessageWithTheLinkClosedReplacesTheOneBefore) {

@@ -3,6 +3,7 @@
 
 #include <QProgressBar>
 #include <QSignalSpy>
+#include <cstring>
 
 #include "app/progress_dialog.h"
 #include "command_window_support.h"
