@@ -11,6 +11,7 @@
 
 #include "config/default_profile.h"
 #include "config/parameter_value.h"
+#include "page_fixture.h"
 #include "page_test_support.h"
 #include "pages/counter_page.h"
 
@@ -271,6 +272,10 @@ TEST_F(CounterPageTest, EveryControlHasItsIdLabelHintAndGroup) {
         EXPECT_EQ(qobject_cast<QGroupBox*>(check(c.reset)->parentWidget())->title(), group);
         EXPECT_EQ(edit(c.action)->maxLength(), 10);
     }
+}
+
+TEST_F(CounterPageTest, FitsTheWindowAt1024By768) {
+    test::expectFitsThePageBand(open());
 }
 
 }  // namespace

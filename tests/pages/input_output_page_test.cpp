@@ -13,6 +13,7 @@
 #include "config/default_profile.h"
 #include "config/hex_text.h"
 #include "config/parameter_value.h"
+#include "page_fixture.h"
 #include "page_test_support.h"
 #include "pages/dout_dialog.h"
 #include "pages/input_output_page.h"
@@ -398,6 +399,10 @@ TEST_F(InputOutputPageTest, EveryControlHasItsIdLabelHintAndGroup) {
     auto* analog = page->findChild<QGroupBox*>(QStringLiteral("Analog Input"));
     ASSERT_NE(analog, nullptr);
     EXPECT_EQ(analog->parentWidget(), page.get());
+}
+
+TEST_F(InputOutputPageTest, FitsTheWindowAt1024By768) {
+    test::expectFitsThePageBand(open());
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 
 #include "config/default_profile.h"
 #include "config/parameter_value.h"
+#include "page_fixture.h"
 #include "page_test_support.h"
 #include "pages/stopwatch_page.h"
 
@@ -394,6 +395,10 @@ TEST_F(StopwatchPageTest, EveryControlHasItsIdLabelHintAndGroup) {
                   QString::fromStdString("(" + letter + "E) Enable Stopwatch"));
         EXPECT_EQ(edit(s.action)->maxLength(), 10);
     }
+}
+
+TEST_F(StopwatchPageTest, FitsTheWindowAt1024By768) {
+    test::expectFitsThePageBand(open());
 }
 
 }  // namespace
