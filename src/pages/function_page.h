@@ -1,7 +1,8 @@
 #pragma once
 
-// The Function tab: ping, distance accumulator, speed alarms, geofence and parking alarm.
-// Its controls are not in place yet: the page opens empty, loads and stores nothing.
+// The Function tab: ping, distance accumulator, speed alarms, geofence and parking alarm. Media,
+// action and parking-trigger fields are filled by their choice dialogs; the numbers are checked
+// while they are typed (PA and K2 also when they are left).
 
 #include "pages/page.h"
 
@@ -11,7 +12,12 @@ class CReportPage1 : public CPage {
     Q_OBJECT
 
 public:
+    enum : int { kParkingField = 1217 };
+
     explicit CReportPage1(const PageContext& context, QWidget* parent = nullptr);
+
+    // Whether the parking-trigger field is the one whose choice dialog is open.
+    bool editsParkingField() { return binder().choiceField() == kParkingField; }
 };
 
 }  // namespace qn470

@@ -1,10 +1,66 @@
 #include "pages/serial_port_page.h"
 
+#include <QComboBox>
+
+#include "config/parameter_value.h"
+#include "pages/choice_fields.h"
+
 namespace qn470 {
+namespace {
+
+enum Group { kTransmission };
+
+constexpr GroupSpec kGroups[] = {{"serial port data transmission", 0}};
+
+// Data bits and parity are kept as the item's index.
+constexpr ListItem kDataBits[] = {{"8", 0}, {"9", 1}};
+constexpr ListItem kParity[] = {{"None", 0}, {"Even", 1}, {"Odd", 2}};
+// Stop bits are kept as text; afterLoad and afterStore map it.
+constexpr ListItem kStopBitItems[] = {{"1", 1}, {"2", 2}};
+
+FieldBinding byPage(FieldBinding f) {
+    f.conversion = Conversion::None;
+    return f;
+}
+
+const FieldBinding kFields[] = {
+    numberField(1229, "S0", kTransmission, "(S0) serial port baud rate :", nullptr,
+                Exchange::Unsigned),
+    listField(1226, "S1", kTransmission, "(S1) serial port data bits :", kDataBits),
+    listField(1039, "S2", kTransmission, "(S2) serial port parity check :", kParity),
+    byPage(listField(CSerialPort::kStopBits, "S3", kTransmission,
+                     "(S3) serial port stop bits :", kStopBitItems)),
+    checkField(1230, "S4", kTransmission, "(S4) serial port data transmission active"),
+    mediaField(1227, "S5", kTransmission, "(S5) Report Media :"),
+    actionField(1228, "S6", kTransmission, "(S6) Action :"),
+};
+
+// The list item a stored stop-bits text selects: the tracker also reports half a stop bit,
+// which the port runs as one. Any other text ("1.5" too) has no item.
+int stopBitsIndex(const std::string& text) {
+    if (text == "0.5" || text == "1") {
+        return 0;
+    }
+    return text == "2" ? 1 : -1;
+}
+
+}  // namespace
 
 CSerialPort::CSerialPort(const PageContext& context, QWidget* parent)
     : CPage(context, kSerialPortPage, parent) {
-    build(PageSpec{{}, {}, true});
+    build(PageSpec{kGroups, kFields, true});
+}
+
+void CSerialPort::afterLoad() {
+    binder().list(kStopBits)->setCurrentIndex(stopBitsIndex(readText(parameters(), "S3")));
+}
+
+void CSerialPort::afterStore() {
+    // A list showing no item keeps the text the record had.
+    QComboBox* list = binder().list(kStopBits);
+    if (list->currentIndex() >= 0) {
+        writeText(parameters(), "S3", list->currentText().toStdString());
+    }
 }
 
 }  // namespace qn470

@@ -1,7 +1,7 @@
 #pragma once
 
-// The Serial Port tab: the tracker's own serial port for data transmission.
-// Its controls are not in place yet: the page opens empty, loads and stores nothing.
+// The Serial Port tab: how the tracker's own serial port sends data (baud rate, data bits,
+// parity, stop bits, report media and action). It has nothing to do with the PC's port.
 
 #include "pages/page.h"
 
@@ -11,7 +11,13 @@ class CSerialPort : public CPage {
     Q_OBJECT
 
 public:
+    enum : int { kStopBits = 1040 };
+
     explicit CSerialPort(const PageContext& context, QWidget* parent = nullptr);
+
+protected:
+    void afterLoad() override;
+    void afterStore() override;
 };
 
 }  // namespace qn470

@@ -1,10 +1,89 @@
 #include "pages/timer_page.h"
 
+#include "pages/choice_fields.h"
+#include "pages/weekday_dialog.h"
+
 namespace qn470 {
+namespace {
+
+enum Group { kTimer0, kTimer1, kTimer2, kTimer3 };
+
+constexpr GroupSpec kGroups[] = {
+    {"Timer 0", 0},
+    {"Timer 1", 0},
+    {"Timer 2", 1},
+    {"Timer 3", 1},
+};
+
+// Times are seconds of the day: a start at 86400 or an end at 0 would never come.
+constexpr NumberRule startRule(std::string_view code) {
+    return digitsRule(code, 0, 86399, ValueRead::Unsigned);
+}
+constexpr NumberRule endRule(std::string_view code) {
+    return digitsRule(code, 1, 86400, ValueRead::Unsigned);
+}
+constexpr NumberRule intervalRule(std::string_view code) {
+    return digitsRule(code, 1, 65535);
+}
+
+constexpr NumberRule kW0 = startRule("W0"), kW1 = endRule("W1"), kW2 = intervalRule("W2");
+constexpr NumberRule kX0 = startRule("X0"), kX1 = endRule("X1"), kX2 = intervalRule("X2");
+constexpr NumberRule kY0 = startRule("Y0"), kY1 = endRule("Y1"), kY2 = intervalRule("Y2");
+constexpr NumberRule kZ0 = startRule("Z0"), kZ1 = endRule("Z1"), kZ2 = intervalRule("Z2");
+
+FieldBinding start(int id, std::string_view code, int group, const char* label,
+                   const NumberRule* rule) {
+    return numberField(id, code, group, label, "(0 ~ 86399 sec)", Exchange::Unsigned, rule);
+}
+FieldBinding end(int id, std::string_view code, int group, const char* label,
+                 const NumberRule* rule) {
+    return numberField(id, code, group, label, "(1~86400 sec)", Exchange::Unsigned, rule);
+}
+FieldBinding interval(int id, std::string_view code, int group, const char* label,
+                      const NumberRule* rule) {
+    return numberField(id, code, group, label, "(1 ~ 65535 sec)", Exchange::Unsigned, rule);
+}
+FieldBinding weekdays(int id, std::string_view code, int group, const char* label) {
+    return choiceField(id, code, group, label, "(00 ~ 7F)", Conversion::HexByte, &CWeekday::create);
+}
+
+// Table order is the order of loading and of reading back: timer by timer.
+const FieldBinding kFields[] = {
+    start(2501, "W0", kTimer0, "(W0) Start time :", &kW0),
+    end(2502, "W1", kTimer0, "(W1) End time :", &kW1),
+    interval(2503, "W2", kTimer0, "(W2) Report interval :", &kW2),
+    weekdays(1107, "W3", kTimer0, "(W3) Weekday mask :"),
+    mediaField(1103, "W4", kTimer0, "(W4) Report Media :"),
+    actionField(1148, "W5", kTimer0, "(W5) Action :"),
+
+    start(2506, "X0", kTimer1, "(X0) Start time :", &kX0),
+    end(2507, "X1", kTimer1, "(X1) End time :", &kX1),
+    interval(2508, "X2", kTimer1, "(X2) Report interval :", &kX2),
+    weekdays(1108, "X3", kTimer1, "(X3) Weekday mask :"),
+    mediaField(1105, "X4", kTimer1, "(X4) Report Media :"),
+    actionField(1150, "X5", kTimer1, "(X5) Action :"),
+
+    start(2511, "Y0", kTimer2, "(Y0) Start time :", &kY0),
+    end(2512, "Y1", kTimer2, "(Y1) End time :", &kY1),
+    interval(2513, "Y2", kTimer2, "(Y2) Report interval :", &kY2),
+    weekdays(1109, "Y3", kTimer2, "(Y3) Weekday mask :"),
+    mediaField(1104, "Y4", kTimer2, "(Y4) Report Media :"),
+    actionField(1149, "Y5", kTimer2, "(Y5) Action :"),
+
+    start(2516, "Z0", kTimer3, "(Z0) Start time :", &kZ0),
+    end(2517, "Z1", kTimer3, "(Z1) End time :", &kZ1),
+    interval(2518, "Z2", kTimer3, "(Z2) Report interval :", &kZ2),
+    weekdays(1110, "Z3", kTimer3, "(Z3) Weekday mask :"),
+    mediaField(1106, "Z4", kTimer3, "(Z4) Report Media :"),
+    actionField(1151, "Z5", kTimer3, "(Z5) Action :"),
+};
+
+}  // namespace
 
 CReportPage2::CReportPage2(const PageContext& context, QWidget* parent)
     : CPage(context, kTimerPage, parent) {
-    build(PageSpec{{}, {}, true});
+    // A record value outside a field's rule is reported while the page is filled.
+    build(PageSpec{kGroups, kFields, true, true});
 }
 
 }  // namespace qn470

@@ -1,7 +1,8 @@
 #pragma once
 
-// The Timer tab: four timers with their weekday masks, media and actions.
-// Its controls are not in place yet: the page opens empty, loads and stores nothing.
+// The Timer tab: four timers (W, X, Y, Z), each with its start and end time of day, report
+// interval, weekday mask, report media and action. Times and intervals are checked while they
+// are typed; the mask, media and action fields are filled by their choice dialogs.
 
 #include "pages/page.h"
 

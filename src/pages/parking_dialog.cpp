@@ -1,0 +1,169 @@
+#include "pages/parking_dialog.h"
+
+#include <QButtonGroup>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "config/hex_text.h"
+#include "pages/function_page.h"
+
+namespace qn470 {
+namespace {
+
+struct Source {
+    const char* label;
+    uint16_t bit;
+    int first;  // selected: the bit is set
+    const char* firstText;
+    int second;  // selected: the bit is clear
+    const char* secondText;
+};
+
+constexpr std::array<Source, 5> kSources = {{
+    {"Input 1 :", 0x0002, CParking::kInput1Active, "Activate", CParking::kInput1Inactive,
+     "Inactive"},
+    {"Input 2 :", 0x0004, CParking::kInput2Active, "Activate", CParking::kInput2Inactive,
+     "Inactive"},
+    {"Input 3 :", 0x0008, CParking::kInput3Active, "Activate", CParking::kInput3Inactive,
+     "Inactive"},
+    {"Motion Sensor :", 0x0080, CParking::kMotionMoving, "Moving", CParking::kMotionStatic,
+     "Static"},
+    {"ACC :", 0x2000, CParking::kAccActive, "Activate", CParking::kAccInactive, "Inactive"},
+}};
+
+QRadioButton* radio(int id, const char* text, QButtonGroup& group, QWidget* parent) {
+    auto* button = new QRadioButton(QString::fromUtf8(text), parent);
+    button->setObjectName(QString::number(id));
+    group.addButton(button, id);
+    return button;
+}
+
+// Unchecks one button of an exclusive group, which Qt does not do by itself.
+void uncheck(QButtonGroup& group, int id) {
+    QAbstractButton* button = group.button(id);
+    if (button == nullptr || !button->isChecked()) {
+        return;
+    }
+    group.setExclusive(false);
+    button->setChecked(false);
+    group.setExclusive(true);
+}
+
+}  // namespace
+
+CParking::CParking(const std::optional<QString>& fieldText, QWidget* parent)
+    : CChoiceDialog(parent), m_hasField(fieldText.has_value()) {
+    setWindowTitle(QStringLiteral("Trigger source of parking alarm"));
+
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(12);
+    for (std::size_t i = 0; i < kSources.size(); ++i) {
+        const Source& s = kSources[i];
+        m_sources[i] = new QButtonGroup(this);
+        const int line = static_cast<int>(i);
+        grid->addWidget(new QLabel(QString::fromUtf8(s.label), this), line, 0);
+        grid->addWidget(radio(s.first, s.firstText, *m_sources[i], this), line, 1);
+        grid->addWidget(radio(s.second, s.secondText, *m_sources[i], this), line, 2);
+        connect(m_sources[i], &QButtonGroup::idClicked, this, &CParking::sourceClicked);
+    }
+    m_allOrNone = new QButtonGroup(this);
+    const int line = static_cast<int>(kSources.size());
+    grid->addWidget(radio(kAll, "All", *m_allOrNone, this), line, 1);
+    grid->addWidget(radio(kNone, "None", *m_allOrNone, this), line, 2);
+    connect(m_allOrNone, &QButtonGroup::idClicked, this, &CParking::allOrNoneClicked);
+
+    auto* applyButton = new QPushButton(QStringLiteral("Apply"), this);
+    applyButton->setObjectName(QString::number(kApply));
+    applyButton->setDefault(true);
+    auto* cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    cancelButton->setObjectName(QString::number(kCancel));
+    connect(applyButton, &QPushButton::clicked, this, &CParking::apply);
+    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(applyButton);
+    buttons->addWidget(cancelButton);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addLayout(buttons);
+
+    if (!m_hasField) {
+        return;
+    }
+    // Only the first four characters count; anything but 0-9 and a-f reads as 0.
+    const uint16_t preset = parseHexWord(fieldText->left(5).toLatin1().toStdString());
+    if (preset == 0) {
+        m_allOrNone->button(kNone)->setChecked(true);
+    } else if ((preset & ~kAllSources) == 0) {
+        for (std::size_t i = 0; i < kSources.size(); ++i) {
+            if ((preset & kSources[i].bit) != 0) {
+                m_sources[i]->button(kSources[i].first)->setChecked(true);
+            }
+        }
+    }
+    // A mask with bits no source has selects nothing.
+}
+
+uint16_t CParking::mask() const {
+    uint16_t value = 0;
+    for (std::size_t i = 0; i < kSources.size(); ++i) {
+        if (m_sources[i]->checkedId() == kSources[i].first) {
+            value |= kSources[i].bit;
+        }
+    }
+    return value;
+}
+
+void CParking::sourceClicked(int id) {
+    bool firstClicked = false;
+    bool allFirst = true;
+    bool allSecond = true;
+    for (std::size_t i = 0; i < kSources.size(); ++i) {
+        firstClicked = firstClicked || id == kSources[i].first;
+        allFirst = allFirst && m_sources[i]->checkedId() == kSources[i].first;
+        allSecond = allSecond && m_sources[i]->checkedId() == kSources[i].second;
+    }
+    if (firstClicked) {
+        uncheck(*m_allOrNone, kNone);
+        if (allFirst) {
+            m_allOrNone->button(kAll)->setChecked(true);
+        }
+    } else {
+        uncheck(*m_allOrNone, kAll);
+        if (allSecond) {
+            m_allOrNone->button(kNone)->setChecked(true);
+        }
+    }
+}
+
+void CParking::allOrNoneClicked(int id) {
+    for (std::size_t i = 0; i < kSources.size(); ++i) {
+        const int pick = id == kAll ? kSources[i].first : kSources[i].second;
+        m_sources[i]->button(pick)->setChecked(true);
+    }
+}
+
+void CParking::apply() {
+    if (!m_hasField) {
+        reject();  // nothing to write to
+        return;
+    }
+    m_result = QString::fromLatin1(formatHexWord(mask()));
+    accept();
+}
+
+std::unique_ptr<CChoiceDialog> CParking::create(QWidget* parent, const PageContext&,
+                                                const QString& fieldText) {
+    auto* page = qobject_cast<CReportPage1*>(parent);
+    if (page != nullptr && page->editsParkingField()) {
+        return std::make_unique<CParking>(fieldText, parent);
+    }
+    return std::make_unique<CParking>(std::nullopt, parent);
+}
+
+}  // namespace qn470
