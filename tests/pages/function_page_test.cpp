@@ -12,9 +12,7 @@
 #include <QRadioButton>
 #include <set>
 
-#include "config/default_profile.h"
-#include "config/parameter_value.h"
-#include "page_test_support.h"
+#include "page_fixture.h"
 #include "pages/action_dialog.h"
 #include "pages/function_page.h"
 #include "pages/media_choice_dialog.h"
@@ -51,71 +49,9 @@ enum Id : int {
     kSL = 1153,
 };
 
-class FunctionPageTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(loadDefaultProfile(set).ok);
-        registry.setLoadedFromProfile();
-    }
-
-    CReportPage1& open() {
-        page = std::make_unique<CReportPage1>(PageContext{set, registry, prompter, choices});
-        page->openPage();
-        return *page;
-    }
-    CReportPage1& openActive() {
-        open();
-        EXPECT_TRUE(test::showActive(*page));
-        return *page;
-    }
-
-    QLineEdit* edit(int id) const { return byId<QLineEdit>(page.get(), id); }
-    QCheckBox* check(int id) const { return byId<QCheckBox>(page.get(), id); }
-
-    void typeInto(int id, const char* keys) {
-        edit(id)->setFocus(Qt::TabFocusReason);
-        edit(id)->selectAll();
-        QTest::keyClicks(edit(id), QString::fromLatin1(keys));
-    }
-
-    std::vector<std::string> messages() const {
-        std::vector<std::string> out;
-        for (const QString& m : prompter.messages) {
-            out.push_back(m.toStdString());
-        }
-        return out;
-    }
-
-    ParameterSet set;
-    PageRegistry registry;
-    test::ScriptedPrompter prompter;
-    test::ScriptedChoices choices;
-    std::unique_ptr<CReportPage1> page;
-};
-
-// The record offsets whose bytes differ between two records.
-std::set<std::size_t> changedBytes(const ConfigRecord& a, const ConfigRecord& b) {
-    std::set<std::size_t> out;
-    const auto* pa = reinterpret_cast<const unsigned char*>(&a);
-    const auto* pb = reinterpret_cast<const unsigned char*>(&b);
-    for (std::size_t i = 0; i < sizeof(ConfigRecord); ++i) {
-        if (pa[i] != pb[i]) {
-            out.insert(i);
-        }
-    }
-    return out;
-}
-
-std::set<std::size_t> bytesOf(std::initializer_list<const char*> codes) {
-    std::set<std::size_t> out;
-    for (const char* code : codes) {
-        const Parameter& p = parameter(code);
-        for (std::size_t i = 0; i < p.size; ++i) {
-            out.insert(p.offset + i);
-        }
-    }
-    return out;
-}
+using FunctionPageTest = test::PageFixture<CReportPage1>;
+using test::bytesOf;
+using test::changedBytes;
 
 void fillUnusualRecord(ParameterSet& set) {
     writeNumber(set, "OD", 0x05);
@@ -369,7 +305,7 @@ class FunctionPageTyping : public FunctionPageTest,
 TEST_P(FunctionPageTyping, BadTextIsUndoneWithTheFieldsMessage) {
     const TypingCase& c = GetParam();
     openActive();
-    typeInto(c.id, c.keys);
+    typeInto(c.id, QString::fromLatin1(c.keys));
     EXPECT_EQ(edit(c.id)->text(), QString::fromLatin1(c.text)) << c.keys;
     std::vector<std::string> expected;
     if (*c.message != '\0') {
@@ -438,7 +374,7 @@ class FunctionPageLeaving : public FunctionPageTest,
 TEST_P(FunctionPageLeaving, PaAndK2CheckTheirLeastValueWhenLeft) {
     const LeavingCase& c = GetParam();
     openActive();
-    typeInto(c.id, c.keys);
+    typeInto(c.id, QString::fromLatin1(c.keys));
     if (*c.keys == '\0') {
         QTest::keyClick(edit(c.id), Qt::Key_Backspace);
     }
@@ -471,8 +407,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(FunctionPageTest, NoOtherFieldIsCheckedWhenLeft) {
     openActive();
-    typeInto(kOS, "1");
-    typeInto(kSA, "0");
+    typeInto(kOS, QStringLiteral("1"));
+    typeInto(kSA, QStringLiteral("0"));
     edit(kPA)->setFocus(Qt::TabFocusReason);
     EXPECT_TRUE(prompter.messages.empty());
 }
@@ -633,6 +569,10 @@ TEST_F(FunctionPageTest, EveryControlHasItsIdLabelHintAndGroup) {
     for (int id : {kPD, kSE, kSF, kK6, kK7, kSL}) {
         EXPECT_EQ(edit(id)->maxLength(), 10) << id;
     }
+}
+
+TEST_F(FunctionPageTest, FitsTheWindowAt1024By768) {
+    test::expectFitsThePageBand(open());
 }
 
 }  // namespace
