@@ -157,26 +157,5 @@ TEST(ParkingDialog, WithoutAFieldItStartsEmptyAndApplyOnlyCloses) {
     EXPECT_TRUE(parking->resultText().isEmpty());
 }
 
-TEST(ParkingDialog, ButtonsCarryTheirTexts) {
-    CParking dialog(QStringLiteral("0000"));
-    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Trigger source of parking alarm"));
-    const struct {
-        int id;
-        const char* text;
-    } buttons[] = {
-        {CParking::kInput1Active, "Activate"},
-        {CParking::kInput1Inactive, "Inactive"},
-        {CParking::kMotionMoving, "Moving"},
-        {CParking::kMotionStatic, "Static"},
-        {CParking::kAll, "All"},
-        {CParking::kNone, "None"},
-        {CParking::kApply, "Apply"},
-        {CParking::kCancel, "Cancel"},
-    };
-    for (const auto& b : buttons) {
-        EXPECT_EQ(byId<QAbstractButton>(&dialog, b.id)->text(), QString::fromUtf8(b.text));
-    }
-}
-
 }  // namespace
 }  // namespace qn470

@@ -166,49 +166,6 @@ TEST_F(SerialPortPageTest, MediaAndActionFieldsOpenTheirDialogs) {
     EXPECT_EQ(text(kS6), QStringLiteral("4b00000000"));
 }
 
-TEST_F(SerialPortPageTest, EveryControlHasItsLabelAndItems) {
-    open();
-    const struct {
-        int id;
-        const char* label;
-    } controls[] = {
-        {kS0, "(S0) serial port baud rate :"},
-        {kS1, "(S1) serial port data bits :"},
-        {kS2, "(S2) serial port parity check :"},
-        {kS3, "(S3) serial port stop bits :"},
-        {kS5, "(S5) Report Media :"},
-        {kS6, "(S6) Action :"},
-    };
-    for (const auto& c : controls) {
-        QWidget* control = byId<QWidget>(page.get(), c.id);
-        ASSERT_NE(control, nullptr) << c.id;
-        bool labelled = false;
-        for (QLabel* label : page->findChildren<QLabel*>()) {
-            labelled = labelled ||
-                       (label->buddy() == control && label->text() == QString::fromUtf8(c.label));
-        }
-        EXPECT_TRUE(labelled) << c.label;
-        EXPECT_EQ(qobject_cast<QGroupBox*>(control->parentWidget())->title(),
-                  QStringLiteral("serial port data transmission"));
-    }
-    EXPECT_EQ(check(kS4)->text(), QStringLiteral("(S4) serial port data transmission active"));
-    const struct {
-        int id;
-        QStringList items;
-    } lists[] = {
-        {kS1, {"8", "9"}},
-        {kS2, {"None", "Even", "Odd"}},
-        {kS3, {"1", "2"}},
-    };
-    for (const auto& l : lists) {
-        QStringList items;
-        for (int i = 0; i < list(l.id)->count(); ++i) {
-            items << list(l.id)->itemText(i);
-        }
-        EXPECT_EQ(items, l.items) << l.id;
-    }
-}
-
 TEST_F(SerialPortPageTest, FitsTheWindowAt1024By768) {
     test::expectFitsThePageBand(open());
 }

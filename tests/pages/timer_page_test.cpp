@@ -320,32 +320,6 @@ TEST_F(TimerPageTest, MediaAndActionFieldsOpenTheirDialogs) {
     }
 }
 
-TEST_F(TimerPageTest, EveryControlSitsInItsTimersGroupWithItsLabelAndHint) {
-    open();
-    const char* labels[] = {"Start time :",   "End time :",     "Report interval :",
-                            "Weekday mask :", "Report Media :", "Action :"};
-    const char* hints[] = {"(0 ~ 86399 sec)", "(1~86400 sec)", "(1 ~ 65535 sec)",
-                           "(00 ~ 7F)",       "(Media type)",  "(Action type)"};
-    for (const Timer& timer : kTimers) {
-        for (int f = kStart; f <= kAction; ++f) {
-            QLineEdit* control = edit(timer.ids[f]);
-            ASSERT_NE(control, nullptr) << timer.codes[f];
-            const QString label = QStringLiteral("(%1) %2").arg(QLatin1String(timer.codes[f]),
-                                                                QString::fromUtf8(labels[f]));
-            bool labelled = false;
-            for (QLabel* l : page->findChildren<QLabel*>()) {
-                labelled = labelled || (l->buddy() == control && l->text() == label);
-            }
-            EXPECT_TRUE(labelled) << label.toStdString();
-            EXPECT_EQ(control->accessibleDescription(), QString::fromUtf8(hints[f]));
-            auto* box = qobject_cast<QGroupBox*>(control->parentWidget());
-            ASSERT_NE(box, nullptr);
-            EXPECT_EQ(box->title(), QString::fromUtf8(timer.group));
-        }
-        EXPECT_EQ(edit(timer.ids[kAction])->maxLength(), 10);
-    }
-}
-
 TEST_F(TimerPageTest, FitsTheWindowAt1024By768) {
     test::expectFitsThePageBand(open());
 }

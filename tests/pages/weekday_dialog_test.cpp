@@ -110,16 +110,5 @@ TEST(WeekdayDialog, OpenedForAnythingButATimerPageItStartsEmpty) {
     EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Choice Weekday"));
 }
 
-TEST(WeekdayDialog, BoxesCarryTheDayNames) {
-    CWeekday dialog({});
-    const char* names[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
-                           "Thursday", "Friday", "Saturday"};
-    for (std::size_t i = 0; i < std::size(kAllDays); ++i) {
-        EXPECT_EQ(byId<QCheckBox>(&dialog, kAllDays[i])->text(), QString::fromUtf8(names[i]));
-    }
-    EXPECT_EQ(byId<QPushButton>(&dialog, CWeekday::kSave)->text(), QStringLiteral("Save"));
-    EXPECT_EQ(byId<QPushButton>(&dialog, CWeekday::kCancel)->text(), QStringLiteral("Cancel"));
-}
-
 }  // namespace
 }  // namespace qn470
