@@ -68,12 +68,12 @@ bool isWindowFocusChange(Qt::FocusReason reason) {
 FieldBinder::FieldBinder(QWidget& page, const PageContext& context)
     : m_page(page), m_context(context) {}
 
-void FieldBinder::build(const PageSpec& spec) {
-    m_checkLoadedText = spec.checkLoadedText;
+void FieldBinder::build(const PageSpec& pageSpec) {
+    m_checkLoadedText = pageSpec.checkLoadedText;
     int columns = 0;
-    for (int g = 0; g < static_cast<int>(spec.groups.size()); ++g) {
-        if (!isNested(spec.groups, g)) {
-            columns = std::max(columns, spec.groups[g].column + 1);
+    for (int g = 0; g < static_cast<int>(pageSpec.groups.size()); ++g) {
+        if (!isNested(pageSpec.groups, g)) {
+            columns = std::max(columns, pageSpec.groups[g].column + 1);
         }
     }
     auto* top = new QHBoxLayout(&m_page);
@@ -87,12 +87,12 @@ void FieldBinder::build(const PageSpec& spec) {
         m_columns.push_back(column);
     }
     top->addStretch(1);
-    m_groupLayouts.reserve(spec.groups.size());
-    for (const GroupSpec& g : spec.groups) {
+    m_groupLayouts.reserve(pageSpec.groups.size());
+    for (const GroupSpec& g : pageSpec.groups) {
         auto* box = new QGroupBox(QString::fromUtf8(g.title), &m_page);
         box->setObjectName(QString::fromUtf8(g.title));
         auto* grid = new QGridLayout(box);
-        const bool nested = isNested(spec.groups, static_cast<int>(m_groupLayouts.size()));
+        const bool nested = isNested(pageSpec.groups, static_cast<int>(m_groupLayouts.size()));
         // A group inside another is already framed; it keeps its rows tighter.
         if (nested) {
             grid->setContentsMargins(6, 1, 4, 2);
@@ -118,8 +118,8 @@ void FieldBinder::build(const PageSpec& spec) {
         m_groups.push_back(box);
         m_groupLayouts.push_back(layout);
     }
-    m_rows.reserve(spec.fields.size());
-    for (const FieldBinding& b : spec.fields) {
+    m_rows.reserve(pageSpec.fields.size());
+    for (const FieldBinding& b : pageSpec.fields) {
         Row row;
         row.binding = b;
         if (row.binding.control == Control::Edit && row.binding.maxLength == 0 &&
@@ -138,17 +138,17 @@ void FieldBinder::build(const PageSpec& spec) {
     // The Tab key goes down each column, group by group, whatever the table order; through a
     // group's inner groups column by column before the group's own fields.
     QWidget* previous = nullptr;
-    const int groupCount = static_cast<int>(spec.groups.size());
+    const int groupCount = static_cast<int>(pageSpec.groups.size());
     std::function<void(int)> visit = [&](int g) {
         int innerColumns = 0;
         for (int child = g + 1; child < groupCount; ++child) {
-            if (spec.groups[child].parent == g) {
-                innerColumns = std::max(innerColumns, spec.groups[child].column + 1);
+            if (pageSpec.groups[child].parent == g) {
+                innerColumns = std::max(innerColumns, pageSpec.groups[child].column + 1);
             }
         }
         for (int c = 0; c < innerColumns; ++c) {
             for (int child = g + 1; child < groupCount; ++child) {
-                if (spec.groups[child].parent == g && spec.groups[child].column == c) {
+                if (pageSpec.groups[child].parent == g && pageSpec.groups[child].column == c) {
                     visit(child);
                 }
             }
@@ -165,7 +165,7 @@ void FieldBinder::build(const PageSpec& spec) {
     };
     for (int c = 0; c < columns; ++c) {
         for (int g = 0; g < groupCount; ++g) {
-            if (!isNested(spec.groups, g) && spec.groups[g].column == c) {
+            if (!isNested(pageSpec.groups, g) && pageSpec.groups[g].column == c) {
                 visit(g);
             }
         }

@@ -30,7 +30,7 @@ public:
     FieldBinder(QWidget& page, const PageContext& context);
 
     // Creates the group boxes, columns and controls of a PageSpec inside the page.
-    void build(const PageSpec& spec);
+    void build(const PageSpec& pageSpec);
 
     // Record -> controls for every row with a conversion.
     void load();

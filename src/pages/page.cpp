@@ -11,9 +11,9 @@ CPage::~CPage() {
     }
 }
 
-void CPage::build(const PageSpec& spec) {
-    m_loadNeedsSource = spec.loadNeedsSource;
-    m_binder.build(spec);
+void CPage::build(const PageSpec& pageSpec) {
+    m_loadNeedsSource = pageSpec.loadNeedsSource;
+    m_binder.build(pageSpec);
 }
 
 void CPage::openPage() {

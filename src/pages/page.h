@@ -60,7 +60,7 @@ public:
     FieldBinder& binder() { return m_binder; }
 
 protected:
-    void build(const PageSpec& spec);
+    void build(const PageSpec& pageSpec);
 
     // What the page does when it opens; the default loads the values.
     virtual void onOpen() { LoadValues(); }
