@@ -13,6 +13,7 @@ namespace {
 
 using test::byId;
 using test::changedBytes;
+using test::TypingCase;
 
 class CommunicationPageTest : public test::PageFixture<CCommunicationPage> {
 protected:
@@ -186,14 +187,6 @@ TEST_F(CommunicationPageTest, AFieldThatIsNotANumberEndsTheStore) {
     EXPECT_EQ(readNumber(set, "EA"), 2);
     EXPECT_EQ(readText(set, "F0"), "");
 }
-
-struct TypingCase {
-    int id;
-    const char* keys;
-    const char* text;     // the field's text afterwards
-    const char* message;  // empty: none
-    bool leave = false;   // the focus moves on afterwards
-};
 
 class CommunicationPageTyping : public CommunicationPageTest,
                                 public ::testing::WithParamInterface<TypingCase> {};

@@ -15,6 +15,7 @@ namespace {
 
 using test::byId;
 using test::changedBytes;
+using test::TypingCase;
 
 class GpsPageTest : public test::PageFixture<CGPSPage> {};
 
@@ -194,14 +195,6 @@ TEST_F(GpsPageTest, BeforeAnyLoadOnlyTheCheckedFieldsAreShown) {
     EXPECT_EQ(text(CGPSPage::kCD), QString());
     EXPECT_TRUE(prompter.messages.empty());
 }
-
-struct TypingCase {
-    int id;
-    const char* keys;
-    const char* text;     // the field's text afterwards
-    const char* message;  // empty: none
-    bool leave = false;   // the focus moves on afterwards
-};
 
 class GpsPageTyping : public GpsPageTest, public ::testing::WithParamInterface<TypingCase> {};
 

@@ -15,6 +15,7 @@ namespace {
 
 using test::byId;
 using test::changedBytes;
+using test::TypingCase;
 
 class MotionSensorPageTest : public test::PageFixture<CSensor> {};
 
@@ -141,14 +142,6 @@ TEST_F(MotionSensorPageTest, AnEmptyNumberEndsTheStore) {
     EXPECT_EQ(readNumber(set, "Ro"), 0);
     EXPECT_EQ(readText(set, "Ru"), "0000000000");
 }
-
-struct TypingCase {
-    int id;
-    const char* keys;
-    const char* text;     // the field's text afterwards
-    const char* message;  // empty: none
-    bool leave = false;   // the focus moves on afterwards
-};
 
 class MotionSensorPageTyping : public MotionSensorPageTest,
                                public ::testing::WithParamInterface<TypingCase> {};

@@ -23,6 +23,15 @@
 
 namespace qn470::test {
 
+// One typed edit of a table-driven typing test.
+struct TypingCase {
+    int id;
+    const char* keys;
+    const char* text;     // the field's text afterwards
+    const char* message;  // empty: none
+    bool leave = false;   // the focus moves on afterwards
+};
+
 template <typename Page>
 class PageFixture : public ::testing::Test {
 protected:

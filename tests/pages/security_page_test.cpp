@@ -14,6 +14,7 @@ namespace {
 
 using test::byId;
 using test::changedBytes;
+using test::TypingCase;
 
 class SecurityPageTest : public test::PageFixture<CSecurityPage> {};
 
@@ -154,14 +155,6 @@ TEST_F(SecurityPageTest, AFieldThatIsNotANumberEndsTheStoreWithItsStandardMessag
         EXPECT_EQ(readNumber(set, "V5"), 120);
     }
 }
-
-struct TypingCase {
-    int id;
-    const char* keys;
-    const char* text;     // the field's text afterwards
-    const char* message;  // empty: none
-    bool leave = false;   // the focus moves on afterwards
-};
 
 class SecurityPageTyping : public SecurityPageTest,
                            public ::testing::WithParamInterface<TypingCase> {};
