@@ -40,17 +40,6 @@ int compareNoCase(std::string_view a, std::string_view b) {
     return a.size() < b.size() ? -1 : 1;
 }
 
-// Cuts the next line off `rest`; a CR before the LF belongs to the line end.
-std::string_view nextLine(std::string_view& rest) {
-    const std::size_t end = rest.find('\n');
-    std::string_view line = rest.substr(0, end);
-    rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
-    if (!line.empty() && line.back() == '\r') {
-        line.remove_suffix(1);
-    }
-    return line;
-}
-
 // The name of a section line "[name]" (the closing bracket may be missing).
 std::string_view sectionName(std::string_view line) {
     line.remove_prefix(1);
@@ -59,12 +48,40 @@ std::string_view sectionName(std::string_view line) {
 
 }  // namespace
 
+std::string_view withoutByteOrderMark(std::string_view text) {
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (text.starts_with(kByteOrderMark)) {
+        text.remove_prefix(kByteOrderMark.size());
+    }
+    return text;
+}
+
+std::string_view nextIniLine(std::string_view& rest) {
+    const std::size_t end = rest.find_first_of("\r\n");
+    const std::string_view line = rest.substr(0, end);
+    std::size_t taken = end == std::string_view::npos ? rest.size() : end + 1;
+    if (end != std::string_view::npos && rest[end] == '\r' && end + 1 < rest.size() &&
+        rest[end + 1] == '\n') {
+        ++taken;
+    }
+    rest.remove_prefix(taken);
+    return line;
+}
+
+std::string_view trimIni(std::string_view s) {
+    return trim(s);
+}
+
+int compareIniNames(std::string_view a, std::string_view b) {
+    return compareNoCase(a, b);
+}
+
 std::optional<IniSection> IniSection::parse(std::string_view text, std::string_view name) {
     IniSection section;
     bool found = false;
-    std::string_view rest = text;
+    std::string_view rest = withoutByteOrderMark(text);
     while (!rest.empty()) {
-        const std::string_view line = trim(nextLine(rest));
+        const std::string_view line = trim(nextIniLine(rest));
         if (line.empty() || line.front() == ';') {
             continue;
         }

@@ -3,7 +3,7 @@
 // Our own small private-profile (INI) reader and writer. Only what profiles need: one section,
 // key names and section names compared without regard to letter case, the first matching
 // section and the first matching key win, blanks around names and values are trimmed, lines
-// starting with ';' are comments, and both CR LF and LF line ends are accepted.
+// starting with ';' are comments, and CR LF, LF and lone CR line ends are all accepted.
 
 #include <cstddef>
 #include <cstdint>
@@ -39,6 +39,18 @@ private:
     // Sorted by key without regard to case; only the first occurrence of a key is kept.
     std::vector<std::pair<std::string_view, std::string_view>> m_entries;
 };
+
+// `text` without the UTF-8 byte-order mark some editors put in front.
+std::string_view withoutByteOrderMark(std::string_view text);
+
+// Cuts the next line off `rest`, without its line end (CR LF, LF or a lone CR).
+std::string_view nextIniLine(std::string_view& rest);
+
+// `s` without blanks (spaces, tabs) at either end.
+std::string_view trimIni(std::string_view s);
+
+// Three-way comparison of key or section names, ignoring ASCII letter case.
+int compareIniNames(std::string_view a, std::string_view b);
 
 // The number a value reads as (see IniSection::readInt).
 int64_t parseIniInt(std::string_view value);

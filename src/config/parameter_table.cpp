@@ -15,7 +15,7 @@ constexpr Condition range(int64_t min, int64_t max) {
 }
 constexpr Condition kWord = range(0, 65535);
 constexpr Condition kByte = range(0, 255);
-constexpr Condition kPort{std::numeric_limits<int64_t>::min(), 65535, true};
+constexpr Condition kPort{0, 65535, true};
 
 constexpr std::string_view kNoAction = "0000000000";
 
@@ -303,6 +303,8 @@ constexpr Parameter kParameters[] = {
 // clang-format on
 
 #undef FIELD
+
+static_assert(std::size(kParameters) == kParameterCount);
 
 // Codes are an upper-case letter and a digit or letter: a dense lookup by both characters.
 struct CodeIndex {

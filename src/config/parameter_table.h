@@ -5,6 +5,8 @@
 // the profile key order, the decoder and the pages all name codes and look them up here instead of
 // repeating any field knowledge.
 
+#include <bitset>
+#include <cstddef>
 #include <cstdint>
 #include <limits>
 #include <span>
@@ -54,14 +56,15 @@ enum class ProfileUse : uint8_t {
     None,       // neither written nor read (C4, E8)
 };
 
-// Accepted decoded numbers: min <= n <= max, and with portRule also n >= 1024 or n == 80.
+// Accepted decoded numbers: min <= n <= max, and with portRule only 0 (no port), 80 or a port
+// from 1024 up.
 struct Condition {
     int64_t min = std::numeric_limits<int64_t>::min();
     int64_t max = std::numeric_limits<int64_t>::max();
     bool portRule = false;
 
     constexpr bool accepts(int64_t n) const {
-        return n >= min && n <= max && (!portRule || n >= 1024 || n == 80);
+        return n >= min && n <= max && (!portRule || n == 0 || n == 80 || n >= 1024);
     }
 };
 
@@ -88,8 +91,19 @@ struct Parameter {
     int maxTextLength() const { return size - 1; }
 };
 
+// How many rows the table has.
+inline constexpr std::size_t kParameterCount = 255;
+
 // Every parameter, in record order (flags first, event texts last).
 std::span<const Parameter> allParameters();
+
+// A set of parameters, indexed by parameterIndex().
+using CodeSet = std::bitset<kParameterCount>;
+
+// The position of a row in allParameters(), 0 .. kParameterCount - 1.
+inline std::size_t parameterIndex(const Parameter& p) {
+    return static_cast<std::size_t>(&p - allParameters().data());
+}
 
 // The row of a code (case-sensitive: "Pa" and "PA" are different codes), or nullptr.
 const Parameter* findParameter(std::string_view code);

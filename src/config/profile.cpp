@@ -122,7 +122,7 @@ std::string profileText(const ParameterSet& set) {
 ReadResult readProfileText(std::string_view text, ParameterSet& set) {
     const std::optional<IniSection> section = IniSection::parse(text, kProfileSection);
     if (!section) {
-        return {false, "not a profile (no [QN-470] section)"};
+        return {false, "not a profile (no [QN-470] section)", 0, {}};
     }
     // Nothing can fail from here on, so the set is changed only by a read that succeeds.
     set.record.Flags = 0;  // bits without a code are cleared too
@@ -131,12 +131,12 @@ ReadResult readProfileText(std::string_view text, ParameterSet& set) {
             readParameter(*section, p, set);
         }
     }
-    return {true, {}, set.record.OB};
+    return {true, {}, set.record.OB, checkProfileText(text)};
 }
 
 ReadResult readProfileBytes(std::string_view stored, ParameterSet& set) {
     if (stored.empty()) {
-        return {false, "the file is empty"};
+        return {false, "the file is empty", 0, {}};
     }
     return readProfileText(profileTextFromStored(stored), set);
 }
@@ -151,7 +151,7 @@ ReadResult readProfile(const std::filesystem::path& path, ParameterSet& set) {
     std::string stored;
     const FileResult file = readWholeFile(path, stored, kMaxProfileBytes);
     if (!file.ok) {
-        return {false, file.error};
+        return {false, file.error, 0, {}};
     }
     ReadResult result = readProfileBytes(stored, set);
     if (!result.ok) {

@@ -18,9 +18,11 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "config/atomic_file.h"
 #include "config/parameter_set.h"
+#include "config/profile_check.h"
 
 namespace qn470 {
 
@@ -30,6 +32,9 @@ struct ReadResult {
     bool ok = false;
     std::string error;  // "<path>: <problem>" for files, "<problem>" for text
     uint8_t OB = 0;     // the OB value read; a load from the tracker needs it
+    // What the file says that the reader took differently, or that the tracker would not take
+    // (see profile_check.h). The read succeeds all the same: stored files must keep loading.
+    std::vector<ProfileProblem> problems;
 };
 
 // The codes of a written profile in the order they are written.
@@ -38,7 +43,8 @@ std::span<const std::string_view> profileKeyOrder();
 // The clear INI text of a profile ("[QN-470]\r\nA0=1\r\n...").
 std::string profileText(const ParameterSet& set);
 
-// Reads clear INI text; fails, changing nothing, when it has no "QN-470" section.
+// Reads clear INI text; fails, changing nothing, when it has no "QN-470" section. Lines may end
+// in CR LF, LF or a lone CR; a leading UTF-8 byte-order mark is passed over.
 ReadResult readProfileText(std::string_view text, ParameterSet& set);
 
 // Reads the content of a profile file (complemented, or clear text starting with "[").

@@ -103,7 +103,7 @@ void store(ParameterSet& set, const Parameter& p, std::string_view value) {
 
 }  // namespace
 
-int ReportDecoder::decode(std::string_view line, ParameterSet& set) const {
+int ReportDecoder::decode(std::string_view line, ParameterSet& set, CodeSet* arrived) const {
     const std::size_t at = line.find(kReportWord);
     if (at == std::string_view::npos) {
         return kNotReport;
@@ -128,7 +128,8 @@ int ReportDecoder::decode(std::string_view line, ParameterSet& set) const {
             break;  // what follows the last comma is the checksum
         }
         std::size_t end = comma;
-        if (comma + 1 < text.size() && text[comma + 1] == '$') {
+        const bool quotedToEnd = comma + 1 < text.size() && text[comma + 1] == '$';
+        if (quotedToEnd) {
             // The comma is inside a quoted event text ("...$6,$1..."): the item runs to the
             // closing quote that a comma follows. Without one the rest of the line is unusable.
             end = text.find("\",", start);
@@ -148,10 +149,19 @@ int ReportDecoder::decode(std::string_view line, ParameterSet& set) const {
             continue;
         }
         std::string_view value = item.substr(equals + 1);
+        const bool quoted = !value.empty() && value.front() == '"';
         while (!value.empty() && value.front() == '"') {
             value.remove_prefix(1);
         }
+        // A quoted text without a "$"-comma in it ends at the comma behind its closing quote;
+        // that quote closes the value and is not part of the text.
+        if (quoted && !quotedToEnd && !value.empty() && value.back() == '"') {
+            value.remove_suffix(1);
+        }
         store(set, *p, value);
+        if (arrived != nullptr) {
+            arrived->set(parameterIndex(*p));
+        }
         if (p->endsReport) {
             result = kLastBlock;
         }

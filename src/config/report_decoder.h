@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "config/parameter_set.h"
+#include "config/parameter_table.h"
 
 namespace qn470 {
 
@@ -17,8 +18,10 @@ public:
     static constexpr int kBlock = 1;       // a report line
     static constexpr int kLastBlock = 50;  // a report line that carried the last block's code
 
-    // Stores every recognised item of line into set. The line itself is never changed.
-    int decode(std::string_view line, ParameterSet& set) const;
+    // Stores every recognised item of line into set. The line itself is never changed. When
+    // `arrived` is given, every code the line carries an item for is added to it, whether or not
+    // its value was taken.
+    int decode(std::string_view line, ParameterSet& set, CodeSet* arrived = nullptr) const;
 };
 
 }  // namespace qn470

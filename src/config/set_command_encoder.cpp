@@ -1,9 +1,14 @@
 #include "config/set_command_encoder.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include <string_view>
 
 #include "config/command_line.h"
 #include "config/parameter_table.h"
+#include "config/parameter_value.h"
+#include "config/report_decoder.h"
 #include "config/wire_value.h"
 
 namespace qn470 {
@@ -66,8 +71,63 @@ std::string_view codesOf(int block) {
     return {};
 }
 
-void encodeLine(const ParameterSet& set, int block, const std::vector<const Parameter*>& items,
-                SetCommandTable& table) {
+// Changes a value so that the decoder must write it for it to come back.
+void perturb(ParameterSet& probe, const Parameter& p) {
+    if (p.isText()) {
+        std::string text = readText(probe, p);
+        if (text.empty()) {
+            text = "x";
+        } else {
+            text[0] = text[0] == 'x' ? 'y' : 'x';
+        }
+        writeText(probe, p, text);
+    } else {
+        writeNumber(probe, p, readNumber(probe, p) ^ 1);
+    }
+}
+
+bool sameValue(const ParameterSet& a, const ParameterSet& b, const Parameter& p) {
+    return p.isText() ? readText(a, p) == readText(b, p) : readNumber(a, p) == readNumber(b, p);
+}
+
+bool sameBytes(const ParameterSet& a, const ParameterSet& b) {
+    return std::memcmp(&a.record, &b.record, sizeof a.record) == 0 &&
+           std::memcmp(&a.eventTexts, &b.eventTexts, sizeof a.eventTexts) == 0 &&
+           std::memcmp(&a.firmwareVersion, &b.firmwareVersion, sizeof a.firmwareVersion) == 0 &&
+           a.hardwareOption.value == b.hardwareOption.value;
+}
+
+// Decodes a built line as the tracker would, into a probe whose values of the line's codes were
+// changed first; the line is faithful when the probe then equals the set again. `probe` equals
+// `set` before and after.
+void checkDecodesBack(const ParameterSet& set, ParameterSet& probe, int block,
+                      const std::vector<const Parameter*>& items, const std::string& line,
+                      SetCommandTable& table) {
+    for (const Parameter* p : items) {
+        if (p->decode != Decode::None) {
+            perturb(probe, *p);
+        }
+    }
+    std::string report = line;
+    report.replace(0, kSetHeader.size(), kReportMark);
+    ReportDecoder{}.decode(report, probe);
+    if (sameBytes(probe, set)) {
+        return;
+    }
+    UnfaithfulLine unfaithful{block, {}};
+    for (const Parameter& p : allParameters()) {
+        if (!sameValue(probe, set, p)) {
+            unfaithful.codes.emplace_back(p.code);
+        }
+    }
+    probe = set;
+    if (!unfaithful.codes.empty()) {
+        table.unfaithful.push_back(std::move(unfaithful));
+    }
+}
+
+void encodeLine(const ParameterSet& set, ParameterSet& probe, int block,
+                const std::vector<const Parameter*>& items, SetCommandTable& table) {
     const SequenceMark mark = block == 0               ? SequenceMark::First
                               : block == kClosingBlock ? SequenceMark::Closing
                                                        : SequenceMark::Middle;
@@ -84,6 +144,7 @@ void encodeLine(const ParameterSet& set, int block, const std::vector<const Para
 
     LineSlot& slot = table.lines[static_cast<std::size_t>(block)];
     if (line.size() <= kMaxSetLineLength) {
+        checkDecodesBack(set, probe, block, items, line, table);
         slot.line = std::move(line);
         return;
     }
@@ -117,13 +178,15 @@ void SetCommandEncoder::encode(const ParameterSet& set, SetCommandTable& table) 
         slot.line.clear();
     }
     table.overlong.clear();
+    table.unfaithful.clear();
+    ParameterSet probe = set;
     std::vector<const Parameter*> items;
     for (int block = 0; block < kEncodedBlockCount; ++block) {
         items.clear();
         for (const std::string& code : blockCodes(block)) {
             items.push_back(&parameter(code));
         }
-        encodeLine(set, block, items, table);
+        encodeLine(set, probe, block, items, table);
     }
 }
 
@@ -147,6 +210,33 @@ std::string SetCommandTable::describeOverlong() const {
                 std::to_string(kMaxSetLineLength);
     }
     return text;
+}
+
+std::string SetCommandTable::describeUnfaithful() const {
+    std::string text;
+    for (const UnfaithfulLine& line : unfaithful) {
+        if (!text.empty()) {
+            text += "; ";
+        }
+        text += "block " + std::to_string(line.block) + " (";
+        for (std::size_t i = 0; i < line.codes.size(); ++i) {
+            text += (i > 0 ? ", " : "") + line.codes[i];
+        }
+        text += ")";
+    }
+    return text;
+}
+
+std::vector<std::string> SetCommandTable::unfaithfulCodes() const {
+    std::vector<std::string> codes;
+    for (const UnfaithfulLine& line : unfaithful) {
+        for (const std::string& code : line.codes) {
+            if (std::find(codes.begin(), codes.end(), code) == codes.end()) {
+                codes.push_back(code);
+            }
+        }
+    }
+    return codes;
 }
 
 }  // namespace qn470

@@ -1,7 +1,9 @@
 #pragma once
 
 // Builds the series of set-command lines that writes a whole ParameterSet into the tracker:
-// blocks 0..70 in slots 0..70, slots 71..74 always empty. Slot order is sending order.
+// blocks 0..70 in slots 0..70, slots 71..74 always empty. Slot order is sending order. Every line
+// built is decoded back the way the tracker reads it; a line that does not give back exactly its
+// own values, and changes nothing else, is listed as unfaithful.
 
 #include <array>
 #include <cstddef>
@@ -31,14 +33,27 @@ struct OverlongLine {
     std::vector<std::string> textCodes;
 };
 
+// A block whose line, decoded as the tracker decodes it, does not give back the values it was
+// built from (a text holding a comma, say), with the codes that came back different.
+struct UnfaithfulLine {
+    int block = 0;
+    std::vector<std::string> codes;
+};
+
 // The member is not called "slots": Qt code includes this header, and Qt defines that word.
 struct SetCommandTable {
     std::array<LineSlot, kSlotCount> lines;  // one slot per block, in sending order
     std::vector<OverlongLine> overlong;
+    std::vector<UnfaithfulLine> unfaithful;
 
-    bool complete() const { return overlong.empty(); }
+    // A series with an overlong or unfaithful line must not be sent at all.
+    bool complete() const { return overlong.empty() && unfaithful.empty(); }
     // "block 14 (SL, S3, S6, PD): 260 characters; ..." for messages.
     std::string describeOverlong() const;
+    // "block 5 (E0, A2); block 35 (BA)" for messages.
+    std::string describeUnfaithful() const;
+    // Every code of an unfaithful line, in block order, each once.
+    std::vector<std::string> unfaithfulCodes() const;
 };
 
 class SetCommandEncoder {

@@ -1,5 +1,7 @@
 #include "config/stored_form.h"
 
+#include "config/ini_text.h"
+
 namespace qn470 {
 
 std::string complementBytes(std::string_view bytes) {
@@ -11,11 +13,16 @@ std::string complementBytes(std::string_view bytes) {
 }
 
 bool isClearText(std::string_view stored) {
+    stored = withoutByteOrderMark(stored);
     return !stored.empty() && stored.front() == '[';
 }
 
 std::string profileTextFromStored(std::string_view stored) {
-    return isClearText(stored) ? std::string(stored) : complementBytes(stored);
+    if (isClearText(stored)) {
+        return std::string(withoutByteOrderMark(stored));
+    }
+    const std::string text = complementBytes(stored);
+    return std::string(withoutByteOrderMark(text));
 }
 
 }  // namespace qn470

@@ -2,7 +2,7 @@
 
 // Profiles are kept on disk with every byte complemented (b XOR 0xFF). A file whose first byte is
 // "[" is a profile someone kept in clear text (a stored profile starts with 0xA4, the complement
-// of "["); it is read as it is.
+// of "["); it is read as it is. A UTF-8 byte-order mark in front of the text is dropped.
 
 #include <string>
 #include <string_view>
