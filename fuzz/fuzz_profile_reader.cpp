@@ -1,15 +1,17 @@
 // Reads arbitrary bytes as a profile file's content, and as clear INI text, into fresh parameter
 // sets. Beyond crashes it checks that a failed read changes nothing, that a successful one leaves
-// no flag bit without a code set, and that what was read can be written and read again.
+// no flag bit without a code set, and that what was read can be written and read back unchanged.
 
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string>
 #include <string_view>
 
 #include "config/parameter_set.h"
 #include "config/parameter_table.h"
 #include "config/profile.h"
+#include "config/stored_form.h"
 
 namespace {
 
@@ -39,8 +41,14 @@ void readAndCheck(std::string_view bytes, bool asStored) {
     }
     check((set.record.Flags & ~knownFlagBits()) == 0);
     check(result.OB == set.record.OB);
-    qn470::ParameterSet again;
-    check(qn470::readProfileText(qn470::profileText(set), again).ok);
+    if (asStored) {
+        // Writing what was read and reading it again must give the same text: once per input is
+        // enough, and keeps the target fast.
+        const std::string text = qn470::profileText(set);
+        qn470::ParameterSet again;
+        check(qn470::readProfileText(text, again).ok);
+        check(qn470::profileText(again) == text);
+    }
 }
 
 }  // namespace
@@ -48,6 +56,9 @@ void readAndCheck(std::string_view bytes, bool asStored) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     readAndCheck(bytes, true);
-    readAndCheck(bytes, false);
+    // Clear text was read as such just now; only complemented bytes read differently as text.
+    if (!qn470::isClearText(bytes)) {
+        readAndCheck(bytes, false);
+    }
     return 0;
 }

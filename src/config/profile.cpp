@@ -52,6 +52,18 @@ void appendNumber(std::string& out, int64_t value) {
     out.append(digits.data(), end);
 }
 
+// The reader trims blanks and takes one pair of surrounding quotes off a value; such a text is
+// written inside quotes so that it reads back as itself.
+bool readerWouldChange(std::string_view text) {
+    if (text.empty()) {
+        return false;
+    }
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    const bool quoted = text.size() >= 2 && (text.front() == '"' || text.front() == '\'') &&
+                        text.back() == text.front();
+    return blank(text.front()) || blank(text.back()) || quoted;
+}
+
 // The value text of one key.
 void appendValue(std::string& out, const ParameterSet& set, const Parameter& p) {
     switch (p.storage) {
@@ -71,9 +83,15 @@ void appendValue(std::string& out, const ParameterSet& set, const Parameter& p) 
             return;
         }
         case Storage::Text:
-        case Storage::Firmware:
-            out += readText(set, p);
+        case Storage::Firmware: {
+            const std::string text = readText(set, p);
+            if (readerWouldChange(text)) {
+                out += '"' + text + '"';
+            } else {
+                out += text;
+            }
             return;
+        }
         case Storage::EventText:
             out += '"';
             out += readText(set, p);

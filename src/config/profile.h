@@ -9,9 +9,10 @@
 // U0..U2), codes profiles do not carry (C4, E8) and the record's bytes without a code keep their
 // values. A failed read leaves the ParameterSet as it was.
 //
-// What a write-then-read round trip keeps: every number, flag and event text exactly; boolean
-// bytes as 0 / 1; other texts unless they start or end with a blank, or start and end with the
-// same quote character, which the reader trims; no text keeps a CR or LF (left out on writing).
+// What a write-then-read round trip keeps: every number, flag and text exactly; boolean bytes as
+// 0 / 1; no text keeps a CR or LF (left out on writing). A text that starts or ends with a blank,
+// or starts and ends with the same quote character, is written inside double quotes, which the
+// reader takes off again.
 
 #include <cstdint>
 #include <filesystem>

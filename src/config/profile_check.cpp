@@ -80,7 +80,7 @@ std::string describeProblem(const ProfileProblem& problem) {
 
 std::vector<ProfileProblem> checkProfileText(std::string_view text) {
     std::vector<ProfileProblem> problems;
-    std::vector<std::string_view> keys;  // the keys seen, to find repeats
+    CodeSet keys;  // the parameters whose key was seen, to find repeats
     std::string_view rest = withoutByteOrderMark(text);
     bool inSection = false;
     bool sectionSeen = false;
@@ -118,12 +118,10 @@ std::vector<ProfileProblem> checkProfileText(std::string_view text) {
         const Parameter* p = parameterOfKey(key);
         if (p == nullptr) {
             problem.problem = "no parameter has this key";
-        } else if (std::any_of(keys.begin(), keys.end(), [&](std::string_view seen) {
-                       return compareIniNames(seen, key) == 0;
-                   })) {
+        } else if (keys.test(parameterIndex(*p))) {
             problem.problem = "the key is given twice; only the first counts";
         } else {
-            keys.push_back(key);
+            keys.set(parameterIndex(*p));
             if (auto wrong = valueProblem(*p, value)) {
                 problem.problem = std::move(*wrong);
             }
