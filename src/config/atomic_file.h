@@ -1,8 +1,11 @@
 #pragma once
 
 // Whole-file reads and atomic whole-file writes with results that name the file and the problem.
-// A write goes to a temporary file in the target's folder, is flushed to the disk and then
-// renamed over the target, so a failed write never harms the file that was there.
+// A regular file is replaced: the bytes go to a new file in the target's folder, are flushed to
+// the disk and the new file is renamed over the target, so a failed or killed write never harms
+// the file that was there. The new file gets its name only just before the rename, so nothing is
+// left beside the target, short of a kill in that very instant. Anything else (a named pipe, a
+// device, standard output) is written into, never replaced.
 
 #include <cstddef>
 #include <filesystem>
@@ -16,7 +19,10 @@ struct FileResult {
     std::string error;  // "<path>: <problem>" when !ok
 };
 
-// Replaces `target` with `bytes`. An existing target keeps its permissions.
+// Writes `bytes` as the whole content of `target`. Symbolic links are followed to the file they
+// name, which is created when missing. An existing regular file keeps its owner and permissions;
+// a new one gets 0666 less the umask. /dev/stdout, /dev/stderr, /dev/fd/N and /proc/self/fd/N
+// write into the descriptor this process holds.
 FileResult writeFileAtomically(const std::filesystem::path& target, std::string_view bytes);
 
 // Reads the whole file into `bytes`; a file larger than `maxBytes` is refused. `bytes` is left
