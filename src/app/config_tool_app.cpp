@@ -28,7 +28,7 @@ CCommandWindow* CconfigToolApp::commandWindow() const {
 bool CconfigToolApp::initInstance() {
     m_frame = std::make_unique<CMainFrame>(m_state, m_tabs);
     CconfigToolView* view = m_frame->view();
-    PageHooks hooks{[view] { view->storeCurrentPage(); },
+    PageHooks hooks{[view] { return view->storeCurrentPage(); },
                     [view](RecordSource source) {
                         view->recordLoaded(source == RecordSource::Device
                                                ? CconfigToolView::LoadSource::Device

@@ -56,10 +56,8 @@ QWidget* CconfigToolView::pageArea() const {
     return m_pageArea;
 }
 
-void CconfigToolView::storeCurrentPage() {
-    if (m_page != nullptr) {
-        m_page->StoreValues();
-    }
+StoreResult CconfigToolView::storeCurrentPage() {
+    return m_page != nullptr ? m_page->StoreValues() : StoreResult{};
 }
 
 void CconfigToolView::recordLoaded(LoadSource source) {

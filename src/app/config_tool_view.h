@@ -17,6 +17,7 @@
 
 #include "app/app_state.h"
 #include "app/page_tabs.h"
+#include "session/page_hooks.h"
 
 class QScrollArea;
 
@@ -51,8 +52,9 @@ public:
 
     enum class LoadSource { Profile, Device };
 
-    // Before a save: the current page writes its controls into the record.
-    void storeCurrentPage();
+    // Before a save: the current page writes its controls into the record. All taken when no
+    // page is open.
+    StoreResult storeCurrentPage();
     // After the record was filled from a profile (the built-in one too) or from the tracker:
     // sets the registry's load flags and the current page shows the record again.
     void recordLoaded(LoadSource source);

@@ -147,8 +147,11 @@ void CCommunicationPage::afterLoad() {
     showFirstTemplate();
 }
 
-void CCommunicationPage::afterStore() {
-    showFirstTemplate();
+void CCommunicationPage::afterStore(const StoreResult& stored) {
+    // After a refused store the user goes on editing: the template being typed stays shown.
+    if (stored.ok) {
+        showFirstTemplate();
+    }
 }
 
 void CCommunicationPage::showFirstTemplate() {

@@ -29,7 +29,7 @@ public:
 protected:
     void onOpen() override;
     void afterLoad() override;
-    void afterStore() override;
+    void afterStore(const StoreResult& stored) override;
 
 private:
     void showTemplate(int index);

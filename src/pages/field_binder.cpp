@@ -354,11 +354,8 @@ void FieldBinder::loadRow(Row& row) {
     }
 }
 
-void FieldBinder::store() {
-    bool exchanging = true;
-    for (Row& row : m_rows) {
-        storeRow(row, exchanging);
-    }
+StoreResult FieldBinder::store() {
+    return storeRows(nullptr);
 }
 
 void FieldBinder::loadFields(const std::vector<int>& ids) {
@@ -369,13 +366,26 @@ void FieldBinder::loadFields(const std::vector<int>& ids) {
     }
 }
 
-void FieldBinder::storeFields(const std::vector<int>& ids) {
+StoreResult FieldBinder::storeFields(const std::vector<int>& ids) {
+    return storeRows(&ids);
+}
+
+StoreResult FieldBinder::storeRows(const std::vector<int>* ids) {
+    StoreResult result;
     bool exchanging = true;
     for (Row& row : m_rows) {
-        if (std::find(ids.begin(), ids.end(), row.binding.id) != ids.end()) {
-            storeRow(row, exchanging);
+        if (ids != nullptr && std::find(ids->begin(), ids->end(), row.binding.id) == ids->end()) {
+            continue;
+        }
+        storeRow(row, exchanging);
+        // The row that ends the exchange is the refused one; later rows only follow it.
+        if (!exchanging && result.ok) {
+            const std::string_view code = row.binding.code;
+            result = StoreResult::refused(
+                QString::fromLatin1(code.data(), static_cast<qsizetype>(code.size())));
         }
     }
+    return result;
 }
 
 void FieldBinder::addToGroup(int group, QWidget* widget) {

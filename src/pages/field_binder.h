@@ -12,6 +12,7 @@
 
 #include "pages/field_binding.h"
 #include "pages/page_context.h"
+#include "session/page_hooks.h"
 
 class QBoxLayout;
 class QCheckBox;
@@ -37,13 +38,14 @@ public:
 
     // Controls -> record. Edits are read in table order; the first one whose text is not a
     // valid value shows its prompt and ends the reading, so it and every edit after it leave
-    // their record fields as they were. Check boxes and lists are always stored.
-    void store();
+    // their record fields as they were. Check boxes and lists are always stored. The result names
+    // that edit's code.
+    StoreResult store();
 
     // The same for the rows with these control ids only (in table order), for a page that
     // shows or keeps just part of its table.
     void loadFields(const std::vector<int>& ids);
-    void storeFields(const std::vector<int>& ids);
+    StoreResult storeFields(const std::vector<int>& ids);
 
     // After this, no check runs and no dialog opens (the page is going away).
     void close() { m_closed = true; }
@@ -93,6 +95,7 @@ private:
     void addToGroupColumn(GroupLayout& parent, int column, QWidget* widget);
     void placeRow(const Row& row, GroupLayout& layout, QWidget& groupBox);
     void loadRow(Row& row);
+    StoreResult storeRows(const std::vector<int>* ids);
     bool storeRow(Row& row, bool& exchanging);
     void checkText(Row& row, const NumberRule& rule);
     void openChoice(int id);

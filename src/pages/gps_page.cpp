@@ -110,14 +110,13 @@ void CGPSPage::afterLoad() {
     applyOffTimeEnabling();
 }
 
-void CGPSPage::StoreValues() {
+StoreResult CGPSPage::StoreValues() {
     // After an opening that stopped early the other controls are empty: storing them would wipe
     // the record's values, so only what was shown goes back.
     if (!m_partial.empty()) {
-        binder().storeFields(m_partial);
-        return;
+        return binder().storeFields(m_partial);
     }
-    CPage::StoreValues();
+    return CPage::StoreValues();
 }
 
 void CGPSPage::applyOffTimeEnabling() {

@@ -34,7 +34,7 @@ public:
 
     explicit CGPSPage(const PageContext& context, QWidget* parent = nullptr);
 
-    void StoreValues() override;
+    StoreResult StoreValues() override;
 
 protected:
     void onOpen() override;

@@ -58,9 +58,10 @@ void CPage::LoadValues() {
     afterLoad();
 }
 
-void CPage::StoreValues() {
-    m_binder.store();
-    afterStore();
+StoreResult CPage::StoreValues() {
+    const StoreResult stored = m_binder.store();
+    afterStore(stored);
+    return stored;
 }
 
 }  // namespace qn470

@@ -54,8 +54,9 @@ public:
     // nothing until the record was filled from a profile or the tracker.
     virtual void LoadValues();
 
-    // Controls -> record. The table's rows, then afterStore().
-    virtual void StoreValues();
+    // Controls -> record. The table's rows, then afterStore(). Says which field was refused, if
+    // any; the controls keep what the user typed either way.
+    virtual StoreResult StoreValues();
 
     FieldBinder& binder() { return m_binder; }
 
@@ -65,7 +66,8 @@ protected:
     // What the page does when it opens; the default loads the values.
     virtual void onOpen() { LoadValues(); }
     virtual void afterLoad() {}
-    virtual void afterStore() {}
+    // Also after a refused store: a page decides what of its own part still applies then.
+    virtual void afterStore(const StoreResult& /*stored*/) {}
 
 private:
     int m_index;

@@ -55,8 +55,9 @@ void CSerialPort::afterLoad() {
     binder().list(kStopBits)->setCurrentIndex(stopBitsIndex(readText(parameters(), "S3")));
 }
 
-void CSerialPort::afterStore() {
-    // A list showing no item keeps the text the record had.
+void CSerialPort::afterStore(const StoreResult&) {
+    // Stored even after a refused field, as the table's lists are; a list showing no item keeps
+    // the text the record had.
     QComboBox* list = binder().list(kStopBits);
     if (list->currentIndex() >= 0) {
         writeText(parameters(), "S3", list->currentText().toStdString());

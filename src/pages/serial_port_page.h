@@ -17,7 +17,7 @@ public:
 
 protected:
     void afterLoad() override;
-    void afterStore() override;
+    void afterStore(const StoreResult& stored) override;
 };
 
 }  // namespace qn470

@@ -4,6 +4,8 @@
 
 #include "config/command_line.h"
 #include "config/default_profile.h"
+#include "config/report_completeness.h"
+#include "config/value_check.h"
 #include "serial/serial_link.h"
 #include "session/baud_text.h"
 #include "session/prompter.h"
@@ -63,10 +65,8 @@ void DeviceSession::showStatus(const QString& text) {
     emit statusChanged(text);
 }
 
-void DeviceSession::storeCurrentPage() {
-    if (m_hooks.storeValues) {
-        m_hooks.storeValues();
-    }
+StoreResult DeviceSession::storeCurrentPage() {
+    return m_hooks.storeValues ? m_hooks.storeValues() : StoreResult{};
 }
 
 void DeviceSession::replaceRecord(const ParameterSet& set, RecordSource source) {
@@ -230,6 +230,8 @@ bool DeviceSession::loadFromDevice() {
         }
     }
     m_staging = std::move(staging);
+    m_arrived.reset();
+    m_missingCodes.clear();
     m_idleTicks = 0;
     // No line can come in before the event loop runs again, so the order here is free.
     writeLine(loadCommand());
@@ -242,8 +244,9 @@ bool DeviceSession::loadFromDevice() {
 void DeviceSession::onReportLine(const QByteArray& line) {
     const bool loading = m_operation == Operation::Load;
     ParameterSet& target = loading ? *m_staging : m_set;
-    const int count = m_decoder.decode(
-        std::string_view(line.constData(), static_cast<std::size_t>(line.size())), target);
+    const int count =
+        m_decoder.decode(std::string_view(line.constData(), static_cast<std::size_t>(line.size())),
+                         target, loading ? &m_arrived : nullptr);
     m_decodedBlocks += count;
     if (!loading) {
         if (m_decodedBlocks >= kCompleteReportCount) {
@@ -279,7 +282,11 @@ void DeviceSession::finishLoad(End end) {
     const std::unique_ptr<ParameterSet> staging = std::move(m_staging);
     endOperation();
     m_decodedBlocks = 0;
-    const bool complete = end == End::Complete;
+    // The count says how many lines came, not which: a dropped line would leave defaults where
+    // the tracker's values belong.
+    m_missingCodes = missingReportCodes(m_arrived);
+    const bool codesMissing = end == End::Complete && !m_missingCodes.empty();
+    const bool complete = end == End::Complete && (!codesMissing || !m_requireAllCodes);
     if (complete) {
         emit progressChanged(kLoadProgressMax);
         replaceRecord(*staging, RecordSource::Device);
@@ -287,7 +294,13 @@ void DeviceSession::finishLoad(End end) {
         m_prompter.message(text(status::kDisconnectDevice), text(status::kCaptionError),
                            Prompter::Buttons::OkCancel, Prompter::Icon::Information);
     }
-    showStatus(text(complete ? status::kLoadComplete : status::kLoadNotComplete));
+    if (codesMissing && !complete) {
+        showStatus(text(status::kLoadCodesMissing)
+                       .arg(m_missingCodes.size())
+                       .arg(QString::fromStdString(listCodes(m_missingCodes))));
+    } else {
+        showStatus(text(complete ? status::kLoadComplete : status::kLoadNotComplete));
+    }
     emit operationFinished(Operation::Load, complete);
 }
 
@@ -301,11 +314,30 @@ bool DeviceSession::saveToDevice() {
         reportClosedLink();
         return false;
     }
-    storeCurrentPage();
+    // A refused field left part of the page out of the record: sending it would overwrite the
+    // tracker with values the user did not mean.
+    const StoreResult stored = storeCurrentPage();
+    if (!stored.ok) {
+        showStatus(text(status::kSaveFieldRefused).arg(stored.field));
+        return false;
+    }
+    // Values the tracker would not take, or lines that would not decode back to what they carry,
+    // are refused before anything is sent: half a parameter set is worse than none.
+    const std::vector<ValueProblem> problems = checkParameterSet(m_set);
+    if (!problems.empty()) {
+        showStatus(
+            text(status::kSaveValuesRefused).arg(QString::fromLatin1(describeProblems(problems))));
+        return false;
+    }
     rebuildLineTable();
-    if (!m_table.complete()) {
+    if (!m_table.overlong.empty()) {
         showStatus(
             text(status::kSaveLineTooLong).arg(QString::fromStdString(m_table.describeOverlong())));
+        return false;
+    }
+    if (!m_table.complete()) {
+        showStatus(text(status::kSaveLineUnfaithful)
+                       .arg(QString::fromStdString(m_table.describeUnfaithful())));
         return false;
     }
     // The lines sent are the ones built now, whatever is decoded while they go out.

@@ -4,7 +4,7 @@
 // tool both drive.
 //
 //   DeviceSession session(parameters, link, prompter);
-//   session.setPageHooks({[&] { page->StoreValues(); },
+//   session.setPageHooks({[&] { return page->StoreValues(); },
 //                         [&](RecordSource source) { setSourceFlags(source); page->LoadValues();
 //                         }});
 //   connect(&session, &DeviceSession::statusChanged, ...);        // replaces the status log
@@ -22,13 +22,15 @@
 // decoded-block counter (an int; reset by each load, save and send). Outside a load the line is
 // decoded into the record, and the set-command table is rebuilt from it while the counter is 65
 // or more. A load decodes into a copy of the record reset from the built-in default profile; only
-// a complete report (the counter reaching 65) replaces the record. Otherwise the load fails and
+// a complete report (the counter reaching 65, and every code a set line carries arrived) replaces
+// the record. Otherwise the load fails and
 // the record stays as it was: when nothing was decoded for idleTimeout() while the default
 // profile's OB is 2, when the device is lost, or on cancel().
 //
 // A save stores the current page, rebuilds the table and writes the 75 slots in order, one written
 // line per saveInterval() (the tracker needs the time); empty slots are passed over without a
-// pause. It is refused before anything is sent when a line would be too long for the tracker.
+// pause. It is refused before anything is sent when the page refused a field or a line would be
+// too long for the tracker.
 //
 // Load and save run one at a time; while one runs (isBusy()) the other commands are refused and
 // return false without a message. operationFinished comes last, once the record was replaced and
@@ -39,6 +41,8 @@
 #include <QString>
 #include <QTimer>
 #include <memory>
+#include <string_view>
+#include <vector>
 
 #include "config/parameter_set.h"
 #include "config/report_decoder.h"
@@ -76,6 +80,13 @@ public:
     // Time between two lines written by a save; 0 writes them as fast as the port takes them.
     void setSaveInterval(int milliseconds) { m_saveIntervalMs = qMax(0, milliseconds); }
     int saveInterval() const { return m_saveIntervalMs; }
+    // A load succeeds only when the report carried every code a set line carries (see
+    // report_completeness.h). Off: a report that reaches the count is taken with whatever it
+    // carried, for a tracker whose firmware reports fewer codes; missingCodes() names them.
+    void setRequireAllCodes(bool require) { m_requireAllCodes = require; }
+    // The required codes the last load's report did not carry, in table order.
+    const std::vector<std::string_view>& missingCodes() const { return m_missingCodes; }
+
     // Time without a decoded line after which a load ends (tests shorten it).
     void setIdleTimeout(int milliseconds) { m_idleTimeoutMs = qMax(1, milliseconds); }
     int idleTimeout() const { return m_idleTimeoutMs; }
@@ -117,7 +128,8 @@ public:
 
     // Shared with the file operations.
     void showStatus(const QString& text);
-    void storeCurrentPage();
+    // The page's store hook; every field counts as taken without one.
+    StoreResult storeCurrentPage();
     // Puts set into the record, rebuilds the table and lets the current page reload.
     void replaceRecord(const ParameterSet& set, RecordSource source);
     void rebuildLineTable();
@@ -165,6 +177,9 @@ private:
 
     // Load.
     std::unique_ptr<ParameterSet> m_staging;
+    CodeSet m_arrived;  // the codes this load's report carried
+    std::vector<std::string_view> m_missingCodes;
+    bool m_requireAllCodes = true;
     int m_reportVariant = 0;  // the default profile's OB, read when the load starts
     int m_idleTicks = 0;
     int m_idleTimeoutMs = kLoadIdleTimeoutMs;

@@ -1,6 +1,7 @@
 #include "session/file_operations.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <filesystem>
 
 #include "config/bin_image.h"
@@ -24,6 +25,9 @@ std::filesystem::path filePath(const QString& path) {
     return std::filesystem::path(QFile::encodeName(path).toStdString());
 #endif
 }
+
+// A message box longer than this would not fit the screen; `qn470 check` lists them all.
+constexpr std::size_t kProblemsShown = 20;
 
 QString failure(const char* format, const std::string& error) {
     return text(format).arg(
@@ -57,7 +61,11 @@ bool FileOperations::saveToFile() {
     if (m_session.isBusy()) {
         return false;
     }
-    m_session.storeCurrentPage();
+    // Stopped before the dialog: no name is asked for a file that will not be written.
+    if (const StoreResult stored = m_session.storeCurrentPage(); !stored.ok) {
+        m_session.showStatus(text(status::kWriteFileFieldRefused).arg(stored.field));
+        return false;
+    }
     const QString chosen = m_session.prompter().saveFileName(
         text(status::kSaveDialogCaption), QString(), text(status::kProfileFilter));
     if (chosen.isEmpty()) {
@@ -87,7 +95,10 @@ bool FileOperations::saveToBinFile() {
     if (m_session.isBusy()) {
         return false;
     }
-    m_session.storeCurrentPage();
+    if (const StoreResult stored = m_session.storeCurrentPage(); !stored.ok) {
+        m_session.showStatus(text(status::kWriteBinFieldRefused).arg(stored.field));
+        return false;
+    }
     const QString chosen = m_session.prompter().saveFileName(text(status::kSaveDialogCaption),
                                                              QString(), text(status::kBinFilter));
     if (chosen.isEmpty()) {
@@ -119,6 +130,20 @@ bool FileOperations::readProfileFile(const QString& path) {
     }
     m_session.replaceRecord(staging, RecordSource::File);
     m_session.showStatus(text(status::kReadFileSuccess));
+    // Stored files keep loading as they always did; the user learns what in them is wrong.
+    if (!result.problems.empty()) {
+        QString list;
+        for (std::size_t i = 0; i < result.problems.size() && i < kProblemsShown; ++i) {
+            list += QString::fromLatin1(describeProblem(result.problems[i])) + QLatin1Char('\n');
+        }
+        if (result.problems.size() > kProblemsShown) {
+            list += text(status::kProfileMoreProblems).arg(result.problems.size() - kProblemsShown);
+        }
+        m_session.prompter().message(
+            text(status::kProfileProblems)
+                .arg(QFileInfo(path).fileName(), QString::number(result.problems.size()), list),
+            text(status::kProfileProblemsCaption), Prompter::Buttons::Ok, Prompter::Icon::Warning);
+    }
     return true;
 }
 

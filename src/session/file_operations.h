@@ -7,6 +7,7 @@
 //   files.loadDefaultProfile();   // at start
 //   files.saveToFile();           // "Save to file": page stored, save dialog, profile written
 //
+// A save whose page refuses a field stops before its dialog, with a FAIL line naming the field.
 // A name chosen in a dialog gets ".pro" (".bin") appended only when it does not contain it
 // anywhere. Cancelling a dialog changes nothing and shows nothing. Each file is written
 // atomically; a failed write leaves the file that was there, and a failed read leaves the record

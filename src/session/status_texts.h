@@ -22,6 +22,9 @@ inline constexpr const char* kNotNormalMode = "FAIL ! Not Normal mode or serial 
 // Load and save.
 inline constexpr const char* kLoadComplete = "Load data from device is complete.\r\n";
 inline constexpr const char* kLoadNotComplete = "FAIL ! Load data from device is not complete.\r\n";
+// %1: how many codes the report did not carry; %2: the first few of them.
+inline constexpr const char* kLoadCodesMissing =
+    "FAIL ! Load data from device is not complete, %1 codes missing: %2.\r\n";
 inline constexpr const char* kSaveComplete = "Save Data to device is complete.\r\n";
 inline constexpr const char* kSaveNotComplete = "FAIL ! Save Data to device is not complete.\r\n";
 // %1: how many lines failed to be written ("1 line", "3 lines").
@@ -30,14 +33,35 @@ inline constexpr const char* kSaveLinesFailed =
 // %1: the blocks and codes whose set line would be too long for the tracker.
 inline constexpr const char* kSaveLineTooLong =
     "FAIL ! Save Data to device refused, line too long: %1.\r\n";
+// %1: the values the tracker would not take, with what is wrong with each.
+inline constexpr const char* kSaveValuesRefused =
+    "FAIL ! Save Data to device refused, values the tracker would not take: %1.\r\n";
+// %1: the blocks and codes whose set line would not decode back to its own values.
+inline constexpr const char* kSaveLineUnfaithful =
+    "FAIL ! Save Data to device refused, lines the tracker would read differently: %1.\r\n";
+// %1: the code of the page field whose value was refused; nothing was sent.
+inline constexpr const char* kSaveFieldRefused =
+    "FAIL ! Save Data to device stopped: the value of %1 was not taken.\r\n";
 
 // Files. %1: the file and the problem.
 inline constexpr const char* kWriteFileSuccess = "Write to file success.\r\n";
 inline constexpr const char* kWriteFileFail = "FAIL ! Write to file. %1.\r\n";
+// %1: the code of the refused page field; no dialog was opened, nothing written.
+inline constexpr const char* kWriteFileFieldRefused =
+    "FAIL ! Write to file stopped: the value of %1 was not taken.\r\n";
 inline constexpr const char* kReadFileSuccess = "Read from file success.Please click any page.\r\n";
 inline constexpr const char* kReadFileFail = "FAIL ! Read from file. %1.\r\n";
+// After a profile was read: %1 the file's name, %2 how many problems, %3 one line each.
+inline constexpr const char* kProfileProblemsCaption = "Profile problems";
+inline constexpr const char* kProfileProblems =
+    "%1 was loaded as it stands, but %2 of its lines have problems. Values the tracker would not "
+    "take stop a save to the device until they are corrected.\n\n%3";
+// %1: how many problems the message leaves out.
+inline constexpr const char* kProfileMoreProblems = "... and %1 more (qn470 check lists all).\n";
 inline constexpr const char* kWriteBinSuccess = "Write to bin file success.\r\n";
 inline constexpr const char* kWriteBinFail = "FAIL ! Write to bin file. %1.\r\n";
+inline constexpr const char* kWriteBinFieldRefused =
+    "FAIL ! Write to bin file stopped: the value of %1 was not taken.\r\n";
 
 // Message boxes.
 inline constexpr const char* kCaptionError = "Error";

@@ -94,7 +94,10 @@ protected:
 
     CCommandWindow& create() {
         PageHooks hooks{
-            [this] { journal.push_back("store"); },
+            [this] {
+                journal.push_back("store");
+                return StoreResult{};
+            },
             [this](RecordSource source) {
                 journal.push_back(source == RecordSource::Device ? "load device" : "load file");
             }};

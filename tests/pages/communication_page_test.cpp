@@ -180,12 +180,19 @@ TEST_F(CommunicationPageTest, AFieldThatIsNotANumberEndsTheStore) {
     edit(2212)->setText(QString());
     edit(2215)->setText(QStringLiteral("9"));
     edit(2210)->setText(QStringLiteral("AFTER"));
-    page->StoreValues();
+    templates()->setCurrentIndex(3);
+    templateEdit()->setText(QStringLiteral("being typed"));
+    const StoreResult stored = page->StoreValues();
+    EXPECT_FALSE(stored.ok);
+    EXPECT_EQ(stored.field, QStringLiteral("E4"));
     EXPECT_EQ(messages(), std::vector<std::string>{"Enter a positive integer."});
     EXPECT_EQ(readText(set, "D1"), "BEFORE");
     EXPECT_EQ(readNumber(set, "E4"), 0);
     EXPECT_EQ(readNumber(set, "EA"), 2);
     EXPECT_EQ(readText(set, "F0"), "");
+    // The user goes on editing: the template editor is not reset to the first template.
+    EXPECT_EQ(templates()->currentIndex(), 3);
+    EXPECT_EQ(templateEdit()->text(), QStringLiteral("being typed"));
 }
 
 class CommunicationPageTyping : public CommunicationPageTest,

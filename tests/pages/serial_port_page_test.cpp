@@ -121,11 +121,15 @@ TEST_F(SerialPortPageTest, ABaudRateThatIsNotANumberIsRefusedOnStore) {
     EXPECT_TRUE(prompter.messages.empty());
     check(kS4)->setChecked(true);
     edit(kS5)->setText(QStringLiteral("01"));
-    page->StoreValues();
+    list(kS3)->setCurrentIndex(1);
+    const StoreResult stored = page->StoreValues();
+    EXPECT_FALSE(stored.ok);
+    EXPECT_EQ(stored.field, QStringLiteral("S0"));
     EXPECT_EQ(messages(), std::vector<std::string>{"Enter a positive integer."});
     EXPECT_EQ(readNumber(set, "S0"), 115200);
     EXPECT_EQ(readNumber(set, "S5"), 0x10);  // read after S0
     EXPECT_EQ(readNumber(set, "S4"), 1);     // a check box always shows what it stores
+    EXPECT_EQ(readText(set, "S3"), "2");     // so does the page's own list
 }
 
 TEST_F(SerialPortPageTest, WithoutALoadItShowsTheFirstItemsAndZero) {

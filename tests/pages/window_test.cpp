@@ -35,7 +35,10 @@ public:
     }
     ~SpyPage() override { note("delete"); }
     void LoadValues() override { note("load"); }
-    void StoreValues() override { note("store"); }
+    StoreResult StoreValues() override {
+        note("store");
+        return {};
+    }
 
 private:
     void note(const char* what) {

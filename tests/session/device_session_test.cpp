@@ -5,19 +5,24 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "config/command_line.h"
 #include "config/default_profile.h"
 #include "config/parameter_value.h"
+#include "config/report_completeness.h"
 #include "config/report_decoder.h"
 #include "serial/pty_master.h"
 #include "serial/serial_link.h"
 #include "session/file_operations.h"
 #include "session/scripted_prompter.h"
 #include "session/status_texts.h"
+#include "sim/report_builder.h"
 
 namespace qn470 {
 namespace {
@@ -62,8 +67,11 @@ std::string slotWith(const SetCommandTable& table, const std::string& code) {
 class SessionFixture : public testing::Test {
 protected:
     SessionFixture() {
-        m_session.setPageHooks(
-            {[this] { ++m_stores; }, [this](RecordSource source) { m_loads.push_back(source); }});
+        m_session.setPageHooks({[this] {
+                                    ++m_stores;
+                                    return StoreResult{};
+                                },
+                                [this](RecordSource source) { m_loads.push_back(source); }});
     }
 
     QStringList statuses() const {
@@ -274,6 +282,7 @@ TEST_F(SessionOnPty, LinesOutsideALoadAreDecodedIntoTheRecordAndCounted) {
 }
 
 TEST_F(SessionOnPty, LoadCompletesAtTheLineThatReaches65) {
+    m_session.setRequireAllCodes(false);  // the count rule alone; the codes are tested below
     ASSERT_EQ(ReportDecoder().decode(reportLine(9, "Z4=10").toStdString(), m_set), 50);
     QSignalSpy progress(&m_session, &DeviceSession::progressChanged);
     QSignalSpy range(&m_session, &DeviceSession::progressRangeChanged);
@@ -309,6 +318,134 @@ TEST_F(SessionOnPty, LoadCompletesAtTheLineThatReaches65) {
     EXPECT_EQ(m_session.decodedBlocks(), 0);
     EXPECT_NE(slotWith(m_session.lineTable(), "C1").find(",C1=300"), std::string::npos);
     EXPECT_TRUE(m_prompter.messages.empty());
+}
+
+// A report that reaches the count but misses codes (a dropped line, lines without values) fails
+// like an interrupted load and names what is missing; --allow-missing takes it.
+TEST_F(SessionOnPty, ALoadWithoutEveryCodeFailsAndNamesTheMissingOnes) {
+    ParameterSet held = defaults();  // what the tracker holds
+    writeNumber(held, "A2", 9);
+    writeNumber(held, "C1", 300);
+    writeText(held, "BA", "00Mine");
+    const std::vector<std::string> lines = buildReport(held);
+    const auto report = [&](const char* droppedCode) {
+        QByteArray bytes;
+        for (const std::string& line : lines) {
+            if (droppedCode == nullptr ||
+                line.find(std::string(",") + droppedCode + "=") == std::string::npos) {
+                bytes += QByteArray::fromStdString(line);
+            }
+        }
+        return bytes;
+    };
+    struct Case {
+        const char* name;
+        QByteArray lines;
+        bool requireAll;
+        bool success;
+        QString status;  // the whole status, or its start and a code it names
+        const char* named = nullptr;
+    };
+    QByteArray empty;
+    for (int i = 1; i <= 65; ++i) {
+        empty += reportLine(i, "");
+    }
+    const QString missing = "FAIL ! Load data from device is not complete, ";
+    const Case cases[] = {
+        {"whole report", report(nullptr), true, true, status::kLoadComplete},
+        {"the line with BA dropped", report("BA"), true, false, missing, "codes missing: "},
+        {"65 lines without values", empty, true, false,
+         missing + QString::number(requiredReportCodes().count()) + " codes missing: A0, A1, PE",
+         "and "},
+        {"the line with BA dropped, allowed", report("BA"), false, true, status::kLoadComplete},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_set = defaults();
+        writeNumber(m_set, "A2", 7);
+        const ParameterSet before = m_set;
+        m_session.setRequireAllCodes(c.requireAll);
+        m_finished.clear();
+        ASSERT_TRUE(m_session.loadFromDevice());
+        tracker(c.lines);
+        ASSERT_TRUE(waitFinished());
+        EXPECT_EQ(lastSuccess(), c.success);
+        if (c.named == nullptr) {
+            EXPECT_EQ(m_session.statusText(), c.status);
+        } else {
+            EXPECT_TRUE(m_session.statusText().startsWith(c.status))
+                << m_session.statusText().toStdString();
+            EXPECT_TRUE(m_session.statusText().contains(c.named));
+        }
+        if (c.success) {
+            EXPECT_EQ(readNumber(m_set, "A2"), 9);
+            EXPECT_EQ(readNumber(m_set, "C1"), 300);
+            EXPECT_EQ(readText(m_set, "BA"), c.requireAll ? "00Mine" : defaultEventText(0))
+                << "a default where the dropped line was";
+        } else {
+            EXPECT_EQ(std::memcmp(&before, &m_set, sizeof before), 0) << "the record stays";
+        }
+        wire();
+    }
+}
+
+// What a lenient profile read lets in never reaches the tracker: the save sends nothing.
+TEST_F(SessionOnPty, ValuesTheTrackerWouldNotTakeStopTheSave) {
+    struct Case {
+        const char* code;
+        std::string text;  // a number when the code is numeric
+        const char* status;
+    };
+    const Case cases[] = {
+        {"C1", "4464",
+         "FAIL ! Save Data to device refused, values the tracker would not take: C1=4464 (must "
+         "be between 60 and 600).\r\n"},
+        {"E0", "host.example,A2=9",
+         "FAIL ! Save Data to device refused, values the tracker would not take: "
+         "E0=host.example,A2=9 (holds a comma, which would end the value on the tracker).\r\n"},
+    };
+    for (const Case& c : cases) {
+        m_set = defaults();
+        if (parameter(c.code).isText()) {
+            writeText(m_set, c.code, c.text);
+        } else {
+            writeNumber(m_set, c.code, std::stoll(c.text));
+        }
+        EXPECT_FALSE(m_session.saveToDevice()) << c.code;
+        EXPECT_EQ(m_session.statusText(), QString::fromLatin1(c.status));
+        EXPECT_FALSE(m_session.isBusy());
+        EXPECT_EQ(wire(), QByteArray()) << c.code;
+    }
+}
+
+// A stored profile with problems still loads as it always did, then says what is wrong with it
+// in one message; a clean one says nothing.
+TEST_F(SessionFixture, LoadFromFileShowsTheProfilesProblemsInOneMessage) {
+    QTemporaryDir folder;
+    FileOperations files(m_session);
+    const QString bad = folder.filePath("bad.pro");
+    QFile file(bad);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[QN-470]\r\nC1=70000\r\nZZ=1\r\nA2=9\r\n");
+    file.close();
+    ASSERT_TRUE(files.readProfileFile(bad));
+    EXPECT_EQ(readNumber(m_set, "C1"), 70000 % 65536) << "read the way it always was";
+    EXPECT_EQ(readNumber(m_set, "A2"), 9);
+    EXPECT_EQ(m_session.statusText(), QString(status::kReadFileSuccess));
+    ASSERT_EQ(m_prompter.messages.size(), 1u);
+    EXPECT_EQ(m_prompter.messages[0].caption, "Profile problems");
+    EXPECT_TRUE(m_prompter.messages[0].text.startsWith("bad.pro was loaded as it stands, but 2 "));
+    EXPECT_TRUE(m_prompter.messages[0].text.endsWith(
+        "line 2: C1=70000: must be between 60 and 600\nline 3: ZZ=1: no parameter has this "
+        "key\n"));
+
+    ASSERT_TRUE(files.writeProfileFile(bad));
+    ASSERT_TRUE(files.readProfileFile(bad));
+    EXPECT_EQ(m_prompter.messages.size(), 2u) << "4464 is written back as it is held";
+    writeNumber(m_set, "C1", 300);
+    ASSERT_TRUE(files.writeProfileFile(bad));
+    ASSERT_TRUE(files.readProfileFile(bad));
+    EXPECT_EQ(m_prompter.messages.size(), 2u) << "a clean profile loads without a word";
 }
 
 TEST_F(SessionOnPty, IdleLoadFailsAndKeepsTheRecord) {
@@ -353,7 +490,11 @@ TEST_F(SessionOnPty, CancelEndsALoadWithTheRecordUnchanged) {
 }
 
 TEST_F(SessionOnPty, SaveStoresThePageAndWritesEverySlotInOrder) {
-    m_session.setPageHooks({[this] { writeNumber(m_set, "C1", 555); }, {}});
+    m_session.setPageHooks({[this] {
+                                writeNumber(m_set, "C1", 555);
+                                return StoreResult{};
+                            },
+                            {}});
     QSignalSpy progress(&m_session, &DeviceSession::progressChanged);
     QSignalSpy range(&m_session, &DeviceSession::progressRangeChanged);
     ASSERT_TRUE(m_session.saveToDevice());
@@ -369,6 +510,59 @@ TEST_F(SessionOnPty, SaveStoresThePageAndWritesEverySlotInOrder) {
     EXPECT_EQ(progress.first().at(0).toInt(), 0);
     EXPECT_EQ(progress.last().at(0).toInt(), 74);
     EXPECT_TRUE(m_prompter.messages.empty());
+}
+
+// A page that refuses a field stops each of the three saves before it sends, asks or writes
+// anything; the FAIL line names that page's field.
+TEST_F(SessionOnPty, ARefusedFieldStopsEverySaveBeforeItStarts) {
+    const struct {
+        const char* name;
+        std::function<bool(DeviceSession&, FileOperations&)> save;
+        const char* code;
+        const char* status;
+    } cases[] = {
+        {"device", [](DeviceSession& s, FileOperations&) { return s.saveToDevice(); }, "J9",
+         "FAIL ! Save Data to device stopped: the value of J9 was not taken.\r\n"},
+        {"file", [](DeviceSession&, FileOperations& f) { return f.saveToFile(); }, "C3",
+         "FAIL ! Write to file stopped: the value of C3 was not taken.\r\n"},
+        {"bin", [](DeviceSession&, FileOperations& f) { return f.saveToBinFile(); }, "E4",
+         "FAIL ! Write to bin file stopped: the value of E4 was not taken.\r\n"},
+    };
+    QTemporaryDir dir;
+    FileOperations files(m_session);
+    QSignalSpy started(&m_session, &DeviceSession::operationStarted);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_session.setPageHooks({[&c] { return StoreResult::refused(c.code); }, {}});
+        m_prompter.answers.assign({dir.filePath("chosen")});  // a dialog would write this
+        m_statuses.clear();
+        EXPECT_FALSE(c.save(m_session, files));
+        EXPECT_EQ(statuses(), QStringList{c.status});
+        EXPECT_TRUE(files.chosenFile().isEmpty());
+        EXPECT_FALSE(m_session.isBusy());
+    }
+    EXPECT_TRUE(wire().isEmpty());
+    EXPECT_EQ(started.count(), 0);
+    EXPECT_EQ(m_finished.count(), 0);
+    EXPECT_TRUE(m_prompter.dialogs.empty());
+    EXPECT_TRUE(m_prompter.messages.empty());
+    EXPECT_TRUE(QDir(dir.path()).isEmpty());
+
+    // Nothing stays refused once the page takes every field.
+    m_session.setPageHooks({[] { return StoreResult{}; }, {}});
+    ASSERT_TRUE(m_session.saveToDevice());
+    ASSERT_TRUE(waitFinished());
+    EXPECT_TRUE(lastSuccess());
+    EXPECT_EQ(wire().count("\r\n"), kEncodedBlockCount);
+}
+
+// The command-line tool sets no hooks: its saves count every field as taken.
+TEST_F(SessionOnPty, WithoutAStoreHookTheSaveGoesOut) {
+    m_session.setPageHooks({});
+    ASSERT_TRUE(m_session.saveToDevice());
+    ASSERT_TRUE(waitFinished());
+    EXPECT_TRUE(lastSuccess());
+    EXPECT_EQ(statuses(), QStringList{"Save Data to device is complete.\r\n"});
 }
 
 TEST_F(SessionOnPty, SaveTakesOneIntervalPerWrittenLine) {

@@ -36,8 +36,11 @@ bool same(const ParameterSet& a, const ParameterSet& b) {
 class FileOperationsTest : public testing::Test {
 protected:
     FileOperationsTest() {
-        m_session.setPageHooks(
-            {[this] { ++m_stores; }, [this](RecordSource source) { m_loads.push_back(source); }});
+        m_session.setPageHooks({[this] {
+                                    ++m_stores;
+                                    return StoreResult{};
+                                },
+                                [this](RecordSource source) { m_loads.push_back(source); }});
         writeNumber(m_set, "C1", 333);
         writeText(m_set, "E0", "files.example.org");
     }
