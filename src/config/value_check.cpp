@@ -50,10 +50,8 @@ bool holdsFramingEnd(std::string_view text) {
     return false;
 }
 
+// Where an event text's first comma may stand (the `",` rule is checked while typing).
 std::optional<std::string> eventTextProblem(std::string_view text) {
-    if (text.find("\",") != std::string_view::npos) {
-        return "holds a double quote followed by a comma, which would end the text on the tracker";
-    }
     const std::size_t comma = text.find(',');
     if (comma == 0) {
         return "starts with a comma, which would end the text on the tracker";
@@ -93,7 +91,7 @@ std::optional<std::string> numberProblem(const Parameter& p, int64_t n) {
     return "must be between " + std::to_string(range.min) + " and " + std::to_string(range.max);
 }
 
-std::optional<std::string> textCharacterProblem(const Parameter& p, std::string_view text) {
+std::optional<std::string> textTypingProblem(const Parameter& p, std::string_view text) {
     for (const char c : text) {
         const auto byte = static_cast<unsigned char>(c);
         if (c == '\r' || c == '\n') {
@@ -121,9 +119,20 @@ std::optional<std::string> textCharacterProblem(const Parameter& p, std::string_
         if (!text.empty() && text.front() == '"') {
             return std::string("starts with a double quote, which the tracker drops");
         }
-        return eventTextProblem(text);
+        if (text.find("\",") != std::string_view::npos) {
+            return std::string(
+                "holds a double quote followed by a comma, which would end the text on the "
+                "tracker");
+        }
     }
     return std::nullopt;
+}
+
+std::optional<std::string> textCharacterProblem(const Parameter& p, std::string_view text) {
+    if (auto problem = textTypingProblem(p, text)) {
+        return problem;
+    }
+    return p.wire == Wire::QText ? eventTextProblem(text) : std::nullopt;
 }
 
 std::optional<std::string> textProblem(const Parameter& p, std::string_view text) {

@@ -39,6 +39,10 @@ std::optional<std::string> numberProblem(const Parameter& p, int64_t n);
 // page can check while the user types.
 std::optional<std::string> textCharacterProblem(const Parameter& p, std::string_view text);
 
+// The part of textCharacterProblem that no further typing can cure: everything but the rules on
+// where an event text's first comma stands (a comma is typed before the "$" that follows it).
+std::optional<std::string> textTypingProblem(const Parameter& p, std::string_view text);
+
 // Characters, length and the shape a text must have.
 std::optional<std::string> textProblem(const Parameter& p, std::string_view text);
 

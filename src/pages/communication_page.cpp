@@ -8,6 +8,7 @@
 
 #include "config/parameter_value.h"
 #include "pages/field_binding.h"
+#include "pages/text_guard.h"
 
 namespace qn470 {
 namespace {
@@ -128,6 +129,10 @@ CCommunicationPage::CCommunicationPage(const PageContext& context, QWidget* pare
     QWidget::setTabOrder(m_templateList, m_templateEdit);
     QWidget::setTabOrder(m_templateEdit, m_set);
 
+    guardTextCharacters(*m_templateEdit, prompter(), [this]() -> const Parameter* {
+        const int index = m_templateList->currentIndex();
+        return index >= 0 && index < EventTexts::kCount ? &eventParameter(index) : nullptr;
+    });
     connect(m_templateList, &QComboBox::currentIndexChanged, this,
             &CCommunicationPage::showTemplate);
     connect(m_set, &QPushButton::clicked, this, &CCommunicationPage::setTemplate);

@@ -15,6 +15,7 @@
 
 #include "config/hex_text.h"
 #include "config/parameter_value.h"
+#include "pages/text_guard.h"
 
 namespace qn470 {
 namespace {
@@ -204,6 +205,11 @@ QWidget* FieldBinder::createControl(Row& row) {
                     checkText(*r, *r->binding.typing);
                 }
             });
+            if (b.conversion == Conversion::Text && !b.code.empty() && parameter(b.code).isText()) {
+                const Parameter* p = &parameter(b.code);
+                guardTextCharacters(*edit, m_context.prompter,
+                                    [this, p] { return m_closed ? nullptr : p; });
+            }
             row.edit = edit;
             widget = edit;
             break;
