@@ -25,6 +25,8 @@ namespace {
 constexpr int kScreenshotLoadTimeoutMs = 10000;
 // How long a screenshot waits for a dialog opened by --open.
 constexpr int kScreenshotDialogDelayMs = 300;
+// The same bound as qn470's: a slower pace helps no tracker, and a typo would stall a save.
+constexpr int kMaxSaveIntervalMs = 60000;
 
 int fail(const QString& message, int status) {
     std::fprintf(stderr, "qn470-config: %s\n", qPrintable(message));
@@ -82,7 +84,7 @@ int main(int argc, char** argv) {
     const QCommandLineOption interval(
         QStringLiteral("interval-ms"),
         QStringLiteral("Pause between two lines of a save to the tracker, in milliseconds "
-                       "(default 1000, with --demo 50)."),
+                       "(0 to 60000; default 1000, with --demo 50)."),
         QStringLiteral("N"));
     const QCommandLineOption screenshot(
         QStringLiteral("screenshot"),
@@ -119,14 +121,20 @@ int main(int argc, char** argv) {
     }
     if (parser.isSet(interval)) {
         bool ok = false;
-        const int milliseconds = parser.value(interval).toInt(&ok);
-        if (!ok || milliseconds < 0) {
+        const qlonglong milliseconds = parser.value(interval).toLongLong(&ok);
+        if (!ok) {
             return fail(QStringLiteral("--interval-ms: '%1' is not a whole number of "
                                        "milliseconds (0 or more)")
                             .arg(parser.value(interval)),
                         2);
         }
-        devices.saveIntervalMs = milliseconds;
+        if (milliseconds < 0 || milliseconds > kMaxSaveIntervalMs) {
+            return fail(QStringLiteral("--interval-ms %1: must be between 0 and %2")
+                            .arg(parser.value(interval))
+                            .arg(kMaxSaveIntervalMs),
+                        2);
+        }
+        devices.saveIntervalMs = static_cast<int>(milliseconds);
     }
     int tabIndex = -1;
     if (parser.isSet(tab)) {

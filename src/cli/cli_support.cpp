@@ -1,15 +1,24 @@
 #include "cli/cli_support.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <iostream>
 
+#include "config/atomic_file.h"
 #include "config/profile.h"
+#include "config/stored_form.h"
 
 namespace qn470::cli {
 
 int badInput(std::string_view message) {
     std::cerr << "qn470: " << message << '\n';
     return kExitBadInput;
+}
+
+void warn(std::string_view message) {
+    std::cerr << "qn470: warning: " << message << '\n';
 }
 
 bool wantsHelp(const Arguments& args) {
@@ -24,6 +33,13 @@ bool wantsHelp(const Arguments& args) {
 int printUsage(std::string_view usage) {
     std::cout << usage;
     return kExitOk;
+}
+
+bool takeFlag(Arguments& args, std::string_view flag) {
+    const auto end = std::remove(args.begin(), args.end(), flag);
+    const bool found = end != args.end();
+    args.erase(end, args.end());
+    return found;
 }
 
 bool expectCount(const Arguments& args, std::size_t min, std::size_t max, std::string_view usage) {
@@ -42,17 +58,55 @@ bool expectCount(const Arguments& args, std::size_t min, std::size_t max, std::s
     return true;
 }
 
-bool readProfileOrReport(const std::filesystem::path& path, ParameterSet& set) {
+bool readProfileOrReport(const std::filesystem::path& path, ParameterSet& set,
+                         ProfileProblems problems) {
     const ReadResult result = readProfile(path, set);
+    if (!result.ok) {
+        badInput(result.error);
+        return false;
+    }
+    if (problems == ProfileProblems::Warn) {
+        for (const ProfileProblem& problem : result.problems) {
+            warn(path.string() + ": " + describeProblem(problem));
+        }
+    }
+    return true;
+}
+
+bool readProfileFile(const std::string& path, std::string& stored) {
+    const FileResult read = readWholeFile(path, stored, kMaxProfileBytes);
+    if (!read.ok) {
+        badInput(read.error);
+    }
+    return read.ok;
+}
+
+void writeStdout(std::string_view bytes) {
+    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+    std::fflush(stdout);
+}
+
+bool writeOutput(const std::string& name, std::string_view bytes) {
+    if (name == kStdoutName) {
+        // A closed or full standard output is a failed write like any other.
+        errno = 0;
+        const bool written = std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size() &&
+                             std::fflush(stdout) == 0;
+        if (!written) {
+            badInput(std::string("standard output: write failed") +
+                     (errno != 0 ? std::string(": ") + std::strerror(errno) : std::string()));
+        }
+        return written;
+    }
+    const FileResult result = writeFileAtomically(name, bytes);
     if (!result.ok) {
         badInput(result.error);
     }
     return result.ok;
 }
 
-void writeStdout(std::string_view bytes) {
-    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
-    std::fflush(stdout);
+std::string profileFileBytes(const ParameterSet& set) {
+    return complementBytes(profileText(set));
 }
 
 }  // namespace qn470::cli

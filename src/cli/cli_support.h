@@ -1,8 +1,9 @@
 #pragma once
 
-// Small helpers shared by the qn470 commands: exit statuses, error lines, argument checks and
-// reading a profile with an error that names the file.
+// Small helpers shared by the qn470 commands: exit statuses, error lines, argument checks,
+// reading a profile with an error that names the file, and writing a file or standard output.
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -16,8 +17,17 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitDiffers = 1;  // also: the device failed
 inline constexpr int kExitBadInput = 2;
 
+// The largest profile any command reads, as readProfile() allows; far beyond a real one.
+inline constexpr std::size_t kMaxProfileBytes = 1u << 20;
+
+// An output named "-" is standard output.
+inline constexpr std::string_view kStdoutName = "-";
+
 // Prints "qn470: <message>" on standard error and returns kExitBadInput.
 int badInput(std::string_view message);
+
+// Prints "qn470: warning: <message>" on standard error.
+void warn(std::string_view message);
 
 // The arguments after the command name.
 using Arguments = std::vector<std::string>;
@@ -28,13 +38,31 @@ bool wantsHelp(const Arguments& args);
 // Prints the command's usage on standard output and returns kExitOk.
 int printUsage(std::string_view usage);
 
+// Takes every `flag` out of args; true when there was one.
+bool takeFlag(Arguments& args, std::string_view flag);
+
 // Checks the number of positional arguments; prints the usage on standard error when wrong.
 bool expectCount(const Arguments& args, std::size_t min, std::size_t max, std::string_view usage);
 
-// Reads a profile file into set; prints the error and returns false when it is not one.
-bool readProfileOrReport(const std::filesystem::path& path, ParameterSet& set);
+enum class ProfileProblems { Silent, Warn };
+
+// Reads a profile file into set; prints the error and returns false when it is not one. With
+// Warn, what the reader took differently or the tracker would not take is printed as warnings.
+bool readProfileOrReport(const std::filesystem::path& path, ParameterSet& set,
+                         ProfileProblems problems = ProfileProblems::Silent);
+
+// Reads a whole profile file (at most kMaxProfileBytes); prints the error and returns false when
+// it cannot.
+bool readProfileFile(const std::string& path, std::string& stored);
 
 // Writes bytes to standard output unchanged.
 void writeStdout(std::string_view bytes);
+
+// Writes bytes as the whole content of the file `name`, or to standard output for "-"; prints
+// the error and returns false when that fails.
+bool writeOutput(const std::string& name, std::string_view bytes);
+
+// The bytes of a profile file holding set (complemented INI text).
+std::string profileFileBytes(const ParameterSet& set);
 
 }  // namespace qn470::cli

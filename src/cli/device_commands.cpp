@@ -5,6 +5,8 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
+#include <algorithm>
+#include <array>
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
@@ -14,6 +16,7 @@
 
 #include "config/default_profile.h"
 #include "config/profile.h"
+#include "config/report_completeness.h"
 #include "serial/port_discovery.h"
 #include "serial/serial_link.h"
 #include "session/code_comparison.h"
@@ -26,8 +29,9 @@ namespace {
 
 constexpr std::string_view kPortHelp =
     "PORT is a port name (ttyUSB0, pts/3, COM5, /dev/ttyUSB0) or a friendly name as\n"
-    "'qn470 ports' lists it. The status lines the window would show, and the progress, go to\n"
-    "standard error. Exit status: 0 success, 1 device failure, 2 bad input.\n";
+    "'qn470 ports' lists it. --baud is a standard rate from 1200 to 921600 (default 115200).\n"
+    "The status lines the window would show, and the progress, go to standard error.\n"
+    "Exit status: 0 success, 1 device failure, 2 bad input.\n";
 
 constexpr std::string_view kPortsUsage =
     "usage: qn470 ports [--all]\n"
@@ -36,20 +40,30 @@ constexpr std::string_view kPortsUsage =
 constexpr std::string_view kSendUsage =
     "usage: qn470 send --port PORT [--baud N] [--wait-ms N] TEXT\n"
     "       qn470 send --port PORT [--baud N] [--wait-ms N] --transmission on|off\n"
-    "Sends TEXT (at most 127 characters) with CR LF, or switches the tracker's serial data\n"
-    "transmission, then prints what the tracker sends within --wait-ms (default 1000).\n";
+    "Sends TEXT (at most 127 characters; a longer one is refused) with CR LF, or switches the\n"
+    "tracker's serial data transmission, then prints what the tracker sends within --wait-ms\n"
+    "(0 to 600000, default 1000).\n";
 constexpr std::string_view kLoadUsage =
-    "usage: qn470 load --port PORT [--baud N] OUT.pro\n"
-    "Reads the tracker's whole parameter set and writes it to OUT.pro, only when the report\n"
-    "was complete.\n";
+    "usage: qn470 load --port PORT [--baud N] [--allow-missing] OUT.pro\n"
+    "Reads the tracker's whole parameter set and writes it to OUT.pro (- for standard output),\n"
+    "only when the report was complete: every code a set line carries arrived. With\n"
+    "--allow-missing a report that reached its count is taken, and the codes it did not carry\n"
+    "are printed as a warning.\n";
 constexpr std::string_view kSaveUsage =
     "usage: qn470 save --port PORT [--baud N] [--interval-ms N] [--verify] IN.pro\n"
-    "Writes the parameter set of IN.pro to the tracker, one set line per interval (default\n"
-    "1000 ms). --verify reads the tracker back afterwards and prints every code that differs\n"
-    "(CODE: sent -> read); exit status 1 when any does.\n";
+    "Writes the parameter set of IN.pro to the tracker, one set line per interval (0 to 60000\n"
+    "ms, default 1000). The profile's problems are printed as warnings; values the tracker\n"
+    "would not take refuse the save before anything is sent (exit status 2). --verify reads\n"
+    "the tracker back afterwards and prints every code that differs (CODE: sent -> read);\n"
+    "exit status 1 when any does.\n";
 
 constexpr qint32 kDefaultBaud = 115200;
 constexpr int kDefaultWaitMs = 1000;
+// A slower pace helps no tracker; beyond this a typo would stall a save for hours.
+constexpr int kMaxIntervalMs = 60000;
+constexpr int kMaxWaitMs = 600000;
+constexpr std::array<int, 11> kStandardBauds = {1200,  2400,   4800,   9600,   19200, 38400,
+                                                57600, 115200, 230400, 460800, 921600};
 
 std::string usageWithPort(std::string_view usage) {
     return std::string(usage) + std::string(kPortHelp);
@@ -63,16 +77,47 @@ struct Options {
     std::optional<bool> transmission;
     bool verify = false;
     bool all = false;
+    bool allowMissing = false;
     std::vector<std::string> positional;
 };
 
-std::optional<int> parseCount(std::string_view text, int min) {
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || value < min) {
-        return std::nullopt;
+enum class Number { Ok, NotWhole, OutOfRange };
+
+// Reads a whole decimal number within [min, max]; numbers beyond any int are out of range.
+Number parseBounded(std::string_view text, int min, int max, int& out) {
+    long long value = 0;
+    const char* end = text.data() + text.size();
+    const auto [at, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || at != end ||
+        (error != std::errc() && error != std::errc::result_out_of_range)) {
+        return Number::NotWhole;
     }
-    return value;
+    if (error != std::errc() || value < min || value > max) {
+        return Number::OutOfRange;
+    }
+    out = static_cast<int>(value);
+    return Number::Ok;
+}
+
+std::string standardBauds() {
+    std::string list;
+    for (const int baud : kStandardBauds) {
+        list += (list.empty() ? "" : ", ") + std::to_string(baud);
+    }
+    return list;
+}
+
+std::optional<std::string> parseMilliseconds(const std::string& option, const std::string& text,
+                                             int max, int& out) {
+    switch (parseBounded(text, 0, max, out)) {
+        case Number::Ok:
+            return std::nullopt;
+        case Number::NotWhole:
+            return option + " " + text + ": not a whole number of milliseconds";
+        case Number::OutOfRange:
+            break;
+    }
+    return option + " " + text + ": must be between 0 and " + std::to_string(max);
 }
 
 // Reads the options a command allows; the rest are positional. An error names the problem.
@@ -97,12 +142,15 @@ std::optional<std::string> parseOptions(const Arguments& args,
         if (!allowed.contains(arg)) {
             return "unknown option " + arg;
         }
-        const bool flag = arg == "--verify" || arg == "--all";
-        if (flag) {
+        bool* const flag = arg == "--verify"          ? &options.verify
+                           : arg == "--all"           ? &options.all
+                           : arg == "--allow-missing" ? &options.allowMissing
+                                                      : nullptr;
+        if (flag != nullptr) {
             if (value) {
                 return arg + " takes no value";
             }
-            (arg == "--verify" ? options.verify : options.all) = true;
+            *flag = true;
             continue;
         }
         if (!value) {
@@ -117,17 +165,21 @@ std::optional<std::string> parseOptions(const Arguments& args,
             }
             options.port = *value;
         } else if (arg == "--baud") {
-            const std::optional<int> baud = parseCount(*value, 1);
-            if (!baud) {
-                return "--baud " + *value + ": not a positive whole number";
+            int baud = 0;
+            if (parseBounded(*value, 1, kStandardBauds.back(), baud) != Number::Ok ||
+                std::find(kStandardBauds.begin(), kStandardBauds.end(), baud) ==
+                    kStandardBauds.end()) {
+                return "--baud " + *value + ": not a standard rate (" + standardBauds() + ")";
             }
-            options.baud = *baud;
-        } else if (arg == "--interval-ms" || arg == "--wait-ms") {
-            const std::optional<int> ms = parseCount(*value, 0);
-            if (!ms) {
-                return arg + " " + *value + ": not a whole number of milliseconds";
+            options.baud = baud;
+        } else if (arg == "--interval-ms") {
+            if (auto error = parseMilliseconds(arg, *value, kMaxIntervalMs, options.intervalMs)) {
+                return error;
             }
-            (arg == "--interval-ms" ? options.intervalMs : options.waitMs) = *ms;
+        } else if (arg == "--wait-ms") {
+            if (auto error = parseMilliseconds(arg, *value, kMaxWaitMs, options.waitMs)) {
+                return error;
+            }
         } else if (arg == "--transmission") {
             if (*value != "on" && *value != "off") {
                 return "--transmission " + *value + ": must be on or off";
@@ -339,7 +391,11 @@ ParameterSet defaultParameters() {
 }
 
 // A folder that does not exist is found before the tracker is read, not after.
-std::optional<int> checkOutputFolder(const std::filesystem::path& path) {
+std::optional<int> checkOutputFolder(const std::string& name) {
+    if (name == kStdoutName) {
+        return std::nullopt;
+    }
+    const std::filesystem::path path = name;
     const std::filesystem::path folder = path.parent_path();
     std::error_code error;
     if (!folder.empty() && !std::filesystem::is_directory(folder, error)) {
@@ -393,15 +449,21 @@ int runSend(const Arguments& args) {
         std::cerr << kSendUsage;
         return kExitBadInput;
     }
+    // Cut, it would be another command, which the tracker might well carry out.
+    const QString text =
+        options.transmission ? QString() : QString::fromLocal8Bit(options.positional[0].c_str());
+    if (text.size() > DeviceSession::kMaxCommandLength) {
+        return badInput("TEXT is " + std::to_string(text.size()) + " characters long; at most " +
+                        std::to_string(DeviceSession::kMaxCommandLength) + " can be sent");
+    }
     ParameterSet parameters = defaultParameters();
     DeviceRun run(parameters);
     if (std::optional<int> exit = run.open(options)) {
         return *exit;
     }
-    const bool sent =
-        options.transmission
-            ? run.session().sendTransmissionSwitch(*options.transmission)
-            : run.session().sendCommandLine(QString::fromLocal8Bit(options.positional[0].c_str()));
+    const bool sent = options.transmission
+                          ? run.session().sendTransmissionSwitch(*options.transmission)
+                          : run.session().sendCommandLine(text);
     if (!sent) {
         return kExitDiffers;
     }
@@ -411,10 +473,11 @@ int runSend(const Arguments& args) {
 
 int runLoad(const Arguments& args) {
     Options options;
-    if (std::optional<int> exit = prepare(args, kLoadUsage, {"--port", "--baud"}, 1, 1, options)) {
+    if (std::optional<int> exit =
+            prepare(args, kLoadUsage, {"--port", "--baud", "--allow-missing"}, 1, 1, options)) {
         return *exit;
     }
-    const std::filesystem::path out = options.positional[0];
+    const std::string& out = options.positional[0];
     if (std::optional<int> exit = checkOutputFolder(out)) {
         return *exit;
     }
@@ -423,14 +486,16 @@ int runLoad(const Arguments& args) {
     if (std::optional<int> exit = run.open(options)) {
         return *exit;
     }
-    if (!run.runOperation([&] { return run.session().loadFromDevice(); })) {
+    DeviceSession& session = run.session();
+    session.setRequireAllCodes(!options.allowMissing);
+    if (!run.runOperation([&] { return session.loadFromDevice(); })) {
         return kExitDiffers;
     }
-    const FileResult written = writeProfile(parameters, out);
-    if (!written.ok) {
-        return badInput(written.error);
+    if (const std::vector<std::string_view>& missing = session.missingCodes(); !missing.empty()) {
+        warn("the report did not carry " + std::to_string(missing.size()) +
+             " codes: " + listCodes(missing));
     }
-    return kExitOk;
+    return writeOutput(out, profileFileBytes(parameters)) ? kExitOk : kExitBadInput;
 }
 
 int runSave(const Arguments& args) {
@@ -440,7 +505,7 @@ int runSave(const Arguments& args) {
         return *exit;
     }
     ParameterSet parameters = defaultParameters();
-    if (!readProfileOrReport(options.positional[0], parameters)) {
+    if (!readProfileOrReport(options.positional[0], parameters, ProfileProblems::Warn)) {
         return kExitBadInput;
     }
     DeviceRun run(parameters);
@@ -456,7 +521,7 @@ int runSave(const Arguments& args) {
         return !refused;
     });
     if (refused) {
-        return kExitBadInput;  // a line too long for the tracker; the status names the codes
+        return kExitBadInput;  // values or lines the tracker would not take; the status names them
     }
     if (!saved) {
         return kExitDiffers;

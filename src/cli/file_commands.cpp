@@ -1,8 +1,15 @@
 #include "cli/file_commands.h"
 
-#include <iostream>
-#include <iterator>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
+#include <iostream>
+#include <optional>
+
+#include "cli/report_reader.h"
 #include "config/atomic_file.h"
 #include "config/bin_image.h"
 #include "config/default_profile.h"
@@ -16,6 +23,10 @@
 namespace qn470::cli {
 namespace {
 
+constexpr std::string_view kOutputNote =
+    "An OUT named - is standard output: the exact bytes the file would hold.\n";
+constexpr std::string_view kSizeNote = "A profile larger than 1 MiB (1048576 bytes) is refused.\n";
+
 constexpr std::string_view kDefaultsUsage =
     "usage: qn470 defaults OUT.pro\n"
     "Writes the built-in default profile to OUT.pro.\n";
@@ -23,16 +34,25 @@ constexpr std::string_view kExportUsage =
     "usage: qn470 export IN.pro\n"
     "Prints the profile's clear INI text on standard output.\n";
 constexpr std::string_view kImportUsage =
-    "usage: qn470 import IN.ini OUT.pro\n"
-    "Reads a clear-text INI profile and writes it in the stored (complemented) form.\n";
+    "usage: qn470 import [--lenient] IN.ini OUT.pro\n"
+    "Reads a clear-text INI profile and writes it in the stored (complemented) form. A profile\n"
+    "with problems (see qn470 check) is refused, one line per problem on standard error;\n"
+    "--lenient imports it as the reader takes it and prints the problems as warnings.\n";
+constexpr std::string_view kCheckUsage =
+    "usage: qn470 check IN.pro\n"
+    "Prints the problems of a profile (stored or clear text), one per line: a value the\n"
+    "tracker would not take, a key that is no parameter's or given twice, a line that is not\n"
+    "key=value. Exit status: 0 none, 1 some, 2 not a profile or unreadable.\n";
 constexpr std::string_view kEncodeUsage =
     "usage: qn470 encode IN.pro\n"
-    "Prints the set-command lines of the profile, slots 0 to 74, exactly as they are sent.\n";
+    "Prints the set-command lines of the profile, slots 0 to 74, exactly as they are sent; the\n"
+    "profile's problems go to standard error as warnings.\n";
 constexpr std::string_view kDecodeUsage =
     "usage: qn470 decode IN.pro OUT.pro [REPORT]\n"
-    "Applies every line of REPORT (default: standard input) to IN.pro's parameters as the\n"
+    "Applies every line of REPORT (default or -: standard input) to IN.pro's parameters as the\n"
     "tracker's report and writes OUT.pro; prints the sum of the decoder's results on standard\n"
-    "error.\n";
+    "error. The report is read line by line, of any size; a line longer than 65536 characters\n"
+    "or a NUL byte refuses it.\n";
 constexpr std::string_view kBinUsage =
     "usage: qn470 bin IN.pro OUT.bin\n"
     "Writes the binary image of the profile.\n";
@@ -57,36 +77,52 @@ std::string readableValue(const ParameterSet& set, const Parameter& p) {
     }
 }
 
-bool writeOrReport(const FileResult& result) {
-    if (!result.ok) {
-        badInput(result.error);
-    }
-    return result.ok;
+int usage(std::string_view text, std::string_view note1, std::string_view note2 = {}) {
+    return printUsage(std::string(text) + std::string(note1) + std::string(note2));
 }
 
-// Splits a report into lines at LF, dropping one CR before each LF.
-std::vector<std::string_view> reportLines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        if (end != std::string_view::npos && line.ends_with('\r')) {
-            line.remove_suffix(1);
+// The report file given, or standard input; closed on every way out.
+class ReportInput {
+public:
+    ReportInput() = default;
+    ReportInput(const ReportInput&) = delete;
+    ReportInput& operator=(const ReportInput&) = delete;
+    ~ReportInput() {
+        if (m_fd > STDERR_FILENO) {
+            ::close(m_fd);
         }
-        lines.push_back(line);
-        if (end == std::string_view::npos) {
-            break;
-        }
-        text.remove_prefix(end + 1);
     }
-    return lines;
-}
+
+    // Opens the file; its error ("<path>: file not found") when that fails. A named pipe is
+    // fine: the report is read as a stream.
+    std::optional<std::string> open(const std::string& path) {
+        m_name = path;
+        m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        if (m_fd < 0) {
+            return path + (errno == ENOENT
+                               ? std::string(": file not found")
+                               : ": cannot open (" + std::string(std::strerror(errno)) + ")");
+        }
+        struct stat info {};
+        if (::fstat(m_fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+            return path + ": is a folder, not a file";
+        }
+        return std::nullopt;
+    }
+
+    int fd() const { return m_fd; }
+    const std::string& name() const { return m_name; }
+
+private:
+    int m_fd = STDIN_FILENO;
+    std::string m_name = "standard input";
+};
 
 }  // namespace
 
 int runDefaults(const Arguments& args) {
     if (wantsHelp(args)) {
-        return printUsage(kDefaultsUsage);
+        return usage(kDefaultsUsage, kOutputNote);
     }
     if (!expectCount(args, 1, 1, kDefaultsUsage)) {
         return kExitBadInput;
@@ -96,20 +132,19 @@ int runDefaults(const Arguments& args) {
     if (!loaded.ok) {
         return badInput(loaded.error);
     }
-    return writeOrReport(writeProfile(set, args[0])) ? kExitOk : kExitBadInput;
+    return writeOutput(args[0], profileFileBytes(set)) ? kExitOk : kExitBadInput;
 }
 
 int runExport(const Arguments& args) {
     if (wantsHelp(args)) {
-        return printUsage(kExportUsage);
+        return usage(kExportUsage, kSizeNote);
     }
     if (!expectCount(args, 1, 1, kExportUsage)) {
         return kExitBadInput;
     }
     std::string stored;
-    const FileResult read = readWholeFile(args[0], stored);
-    if (!read.ok) {
-        return badInput(read.error);
+    if (!readProfileFile(args[0], stored)) {
+        return kExitBadInput;
     }
     ParameterSet check;
     const ReadResult parsed = readProfileBytes(stored, check);
@@ -120,40 +155,87 @@ int runExport(const Arguments& args) {
     return kExitOk;
 }
 
-int runImport(const Arguments& args) {
-    if (wantsHelp(args)) {
-        return printUsage(kImportUsage);
+int runImport(const Arguments& arguments) {
+    if (wantsHelp(arguments)) {
+        return usage(kImportUsage, kSizeNote, kOutputNote);
     }
+    Arguments args = arguments;
+    const bool lenient = takeFlag(args, "--lenient");
     if (!expectCount(args, 2, 2, kImportUsage)) {
         return kExitBadInput;
     }
     std::string text;
-    const FileResult read = readWholeFile(args[0], text);
-    if (!read.ok) {
-        return badInput(read.error);
+    if (!readProfileFile(args[0], text)) {
+        return kExitBadInput;
     }
     ParameterSet set;
     const ReadResult parsed = readProfileText(text, set);
     if (!parsed.ok) {
         return badInput(args[0] + ": " + parsed.error);
     }
-    return writeOrReport(writeProfile(set, args[1])) ? kExitOk : kExitBadInput;
+    // A hand-edited file is where a wrong value enters; once stored it would load silently.
+    for (const ProfileProblem& problem : parsed.problems) {
+        const std::string line = args[0] + ": " + describeProblem(problem);
+        if (lenient) {
+            warn(line);
+        } else {
+            badInput(line);
+        }
+    }
+    if (!parsed.problems.empty() && !lenient) {
+        return kExitBadInput;
+    }
+    return writeOutput(args[1], profileFileBytes(set)) ? kExitOk : kExitBadInput;
+}
+
+int runCheck(const Arguments& args) {
+    if (wantsHelp(args)) {
+        return usage(kCheckUsage, kSizeNote);
+    }
+    if (!expectCount(args, 1, 1, kCheckUsage)) {
+        return kExitBadInput;
+    }
+    std::string stored;
+    if (!readProfileFile(args[0], stored)) {
+        return kExitBadInput;
+    }
+    ParameterSet scratch;
+    ReadResult parsed = readProfileBytes(stored, scratch);
+    if (!parsed.ok && !isClearText(stored)) {
+        // The INI file about to be imported may well start with a comment, not with "[".
+        if (ReadResult clear = readProfileText(stored, scratch); clear.ok) {
+            parsed = std::move(clear);
+        }
+    }
+    if (!parsed.ok) {
+        return badInput(args[0] + ": " + parsed.error);
+    }
+    std::string out;
+    for (const ProfileProblem& problem : parsed.problems) {
+        out += describeProblem(problem) + "\n";
+    }
+    writeStdout(out);
+    return parsed.problems.empty() ? kExitOk : kExitDiffers;
 }
 
 int runEncode(const Arguments& args) {
     if (wantsHelp(args)) {
-        return printUsage(kEncodeUsage);
+        return usage(kEncodeUsage, kSizeNote);
     }
     if (!expectCount(args, 1, 1, kEncodeUsage)) {
         return kExitBadInput;
     }
     ParameterSet set;
-    if (!readProfileOrReport(args[0], set)) {
+    if (!readProfileOrReport(args[0], set, ProfileProblems::Warn)) {
         return kExitBadInput;
     }
     const SetCommandTable table = SetCommandEncoder::encode(set);
-    if (!table.complete()) {
+    if (!table.overlong.empty()) {
         return badInput(args[0] + ": set lines too long to send: " + table.describeOverlong());
+    }
+    if (!table.complete()) {
+        return badInput(args[0] + ": set lines the tracker would read differently: " +
+                        table.describeUnfaithful());
     }
     std::string out;
     for (const LineSlot& slot : table.lines) {
@@ -165,7 +247,7 @@ int runEncode(const Arguments& args) {
 
 int runDecode(const Arguments& args) {
     if (wantsHelp(args)) {
-        return printUsage(kDecodeUsage);
+        return usage(kDecodeUsage, kSizeNote, kOutputNote);
     }
     if (!expectCount(args, 2, 3, kDecodeUsage)) {
         return kExitBadInput;
@@ -174,26 +256,22 @@ int runDecode(const Arguments& args) {
     if (!readProfileOrReport(args[0], set)) {
         return kExitBadInput;
     }
-    std::string report;
-    std::string reportName = "standard input";
-    if (args.size() == 3) {
-        reportName = args[2];
-        const FileResult read = readWholeFile(args[2], report);
-        if (!read.ok) {
-            return badInput(read.error);
+    ReportInput report;
+    if (args.size() == 3 && args[2] != "-") {
+        if (const std::optional<std::string> error = report.open(args[2])) {
+            return badInput(*error);
         }
-    } else {
-        report.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
     }
-    if (report.find('\0') != std::string::npos) {
-        return badInput(reportName + ": not a text report (it holds NUL bytes)");
-    }
+    // Decoded into the set as the lines come; the set is written only when the whole report
+    // was read, so a refused report writes nothing.
     const ReportDecoder decoder;
-    long sum = 0;
-    for (std::string_view line : reportLines(report)) {
-        sum += decoder.decode(line, set);
+    long long sum = 0;
+    const ReportReadResult read = forEachReportLine(
+        report.fd(), [&](std::string_view line) { sum += decoder.decode(line, set); });
+    if (!read.ok) {
+        return badInput(report.name() + ": " + read.error);
     }
-    if (!writeOrReport(writeProfile(set, args[1]))) {
+    if (!writeOutput(args[1], profileFileBytes(set))) {
         return kExitBadInput;
     }
     std::cerr << sum << '\n';
@@ -202,7 +280,7 @@ int runDecode(const Arguments& args) {
 
 int runBin(const Arguments& args) {
     if (wantsHelp(args)) {
-        return printUsage(kBinUsage);
+        return usage(kBinUsage, kSizeNote, kOutputNote);
     }
     if (!expectCount(args, 2, 2, kBinUsage)) {
         return kExitBadInput;
@@ -211,12 +289,16 @@ int runBin(const Arguments& args) {
     if (!readProfileOrReport(args[0], set)) {
         return kExitBadInput;
     }
-    return writeOrReport(writeBinFile(set.record, args[1])) ? kExitOk : kExitBadInput;
+    const BinImage image = binImage(set.record);
+    return writeOutput(args[1],
+                       std::string_view(reinterpret_cast<const char*>(image.data()), image.size()))
+               ? kExitOk
+               : kExitBadInput;
 }
 
 int runShow(const Arguments& args) {
     if (wantsHelp(args)) {
-        return printUsage(kShowUsage);
+        return usage(kShowUsage, kSizeNote);
     }
     if (args.empty()) {
         return expectCount(args, 1, 1, kShowUsage) ? kExitOk : kExitBadInput;
@@ -248,7 +330,7 @@ int runShow(const Arguments& args) {
 
 int runDiff(const Arguments& args) {
     if (wantsHelp(args)) {
-        return printUsage(kDiffUsage);
+        return usage(kDiffUsage, kSizeNote);
     }
     if (!expectCount(args, 2, 2, kDiffUsage)) {
         return kExitBadInput;

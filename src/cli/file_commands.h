@@ -9,6 +9,7 @@ namespace qn470::cli {
 int runDefaults(const Arguments& args);
 int runExport(const Arguments& args);
 int runImport(const Arguments& args);
+int runCheck(const Arguments& args);
 int runEncode(const Arguments& args);
 int runDecode(const Arguments& args);
 int runBin(const Arguments& args);

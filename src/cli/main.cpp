@@ -23,6 +23,7 @@ constexpr Command kCommands[] = {
     {"defaults", qn470::cli::runDefaults, "write the built-in default profile"},
     {"export", qn470::cli::runExport, "print a profile's clear INI text"},
     {"import", qn470::cli::runImport, "store a clear-text INI profile as a profile"},
+    {"check", qn470::cli::runCheck, "list the problems of a profile"},
     {"encode", qn470::cli::runEncode, "print the set-command lines of a profile"},
     {"decode", qn470::cli::runDecode, "apply a tracker report to a profile"},
     {"bin", qn470::cli::runBin, "write the binary image of a profile"},
@@ -43,7 +44,9 @@ void printHelp(std::ostream& out) {
     for (const Command& c : kCommands) {
         out << "  " << c.name << std::string(10 - c.name.size(), ' ') << c.summary << '\n';
     }
-    out << "\nexit status: 0 success, 1 differences or device failure, 2 bad input\n";
+    out << "\nAn output file named - is standard output. Profiles above 1 MiB are refused.\n"
+           "exit status: 0 success, 1 differences (diff), problems (check) or device failure,\n"
+           "             2 bad input\n";
 }
 
 }  // namespace

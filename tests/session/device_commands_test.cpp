@@ -5,14 +5,20 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 #include "config/default_profile.h"
 #include "config/parameter_value.h"
 #include "config/profile.h"
+#include "config/report_completeness.h"
+#include "config/report_decoder.h"
 #include "session/code_comparison.h"
+#include "session/device_session.h"
+#include "sim/report_builder.h"
 #include "sim/tracker_simulator.h"
 
 namespace qn470 {
@@ -22,6 +28,7 @@ struct CliRun {
     int exitCode = -1;
     QString out;
     QString err;
+    QByteArray rawOut;  // standard output as bytes
 };
 
 // Runs qn470 with the event loop going, so the simulator in this process keeps serving.
@@ -39,7 +46,8 @@ CliRun qn470(const QStringList& arguments, int ms = 20000) {
         return run;
     }
     run.exitCode = process.exitCode();
-    run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
+    run.rawOut = process.readAllStandardOutput();
+    run.out = QString::fromLocal8Bit(run.rawOut);
     run.err = QString::fromLocal8Bit(process.readAllStandardError());
     return run;
 }
@@ -80,6 +88,9 @@ protected:
 
 TEST_F(DeviceCommands, BadInputExitsWith2AndOneLineNamingTheProblem) {
     const QString missingFolder = file("no-such-folder/out.pro");
+    const QString rates =
+        "not a standard rate (1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200, 230400, "
+        "460800, 921600)";
     const struct {
         QStringList args;
         QString message;  // empty: the profile reader's message about the file
@@ -87,10 +98,20 @@ TEST_F(DeviceCommands, BadInputExitsWith2AndOneLineNamingTheProblem) {
         {{"send"}, "qn470: --port is missing"},
         {{"send", "--port", "pts/0"}, "qn470: missing argument"},
         {{"send", "--port", "pts/0", "a", "b"}, "qn470: too many arguments"},
-        {{"send", "--port", "pts/0", "--baud", "fast", "AT"},
-         "qn470: --baud fast: not a positive whole number"},
-        {{"send", "--port", "pts/0", "--baud=0", "AT"},
-         "qn470: --baud 0: not a positive whole number"},
+        {{"send", "--port", "pts/0", "--baud", "fast", "AT"}, "qn470: --baud fast: " + rates},
+        {{"send", "--port", "pts/0", "--baud=0", "AT"}, "qn470: --baud 0: " + rates},
+        {{"send", "--port", "ttyQN470none", "--baud", "115201", "AT"},
+         "qn470: --baud 115201: " + rates},
+        {{"load", "--port", "pts/0", "--baud", "-9600", "x.pro"}, "qn470: --baud -9600: " + rates},
+        {{"load", "--port", "pts/0", "--baud", "99999999999", "x.pro"},
+         "qn470: --baud 99999999999: " + rates},
+        {{"send", "--port", "ttyQN470none", "--wait-ms", "600001", "AT"},
+         "qn470: --wait-ms 600001: must be between 0 and 600000"},
+        {{"send", "--port", "pts/0", "--wait-ms", "1s", "AT"},
+         "qn470: --wait-ms 1s: not a whole number of milliseconds"},
+        // Refused before the port is opened, not cut and sent.
+        {{"send", "--port", "ttyQN470none", QString(128, 'A')},
+         "qn470: TEXT is 128 characters long; at most 127 can be sent"},
         {{"send", "--port", "pts/0", "--transmission", "maybe"},
          "qn470: --transmission maybe: must be on or off"},
         {{"send", "--port", "pts/0", "--transmission", "on", "AT"},
@@ -102,7 +123,19 @@ TEST_F(DeviceCommands, BadInputExitsWith2AndOneLineNamingTheProblem) {
         {{"load", "--port", "USB Serial (ttyUSB0)", file("x.pro")},
          "qn470: --port USB Serial (ttyUSB0): not a tracker port"},  // after the status line
         {{"save", "--port", "pts/0", "--interval-ms", "-5", "in.pro"},
-         "qn470: --interval-ms -5: not a whole number of milliseconds"},
+         "qn470: --interval-ms -5: must be between 0 and 60000"},
+        {{"save", "--port", "pts/0", "--interval-ms", "2147483647", "in.pro"},
+         "qn470: --interval-ms 2147483647: must be between 0 and 60000"},
+        {{"save", "--port", "pts/0", "--interval-ms=60001", "in.pro"},
+         "qn470: --interval-ms 60001: must be between 0 and 60000"},
+        {{"save", "--port", "pts/0", "--interval-ms", "99999999999999999999", "in.pro"},
+         "qn470: --interval-ms 99999999999999999999: must be between 0 and 60000"},
+        {{"save", "--port", "pts/0", "--interval-ms", "0x10", "in.pro"},
+         "qn470: --interval-ms 0x10: not a whole number of milliseconds"},
+        {{"load", "--port", "pts/0", "--allow-missing=yes", "x.pro"},
+         "qn470: --allow-missing takes no value"},
+        {{"save", "--port", "pts/0", "--allow-missing", "in.pro"},
+         "qn470: unknown option --allow-missing"},
         {{"save", "--port", "pts/0", "--verify=yes", "in.pro"}, "qn470: --verify takes no value"},
         {{"save", "--port", "pts/0", file("missing.pro")}, {}},
         {{"ports", "extra"}, "qn470: too many arguments"},
@@ -166,6 +199,14 @@ TEST_F(DeviceCommands, LoadWritesTheTrackersSet) {
     ParameterSet loaded = defaultSet();
     ASSERT_TRUE(readProfile(file("out.pro").toStdString(), loaded).ok);
     EXPECT_EQ(describe(differingCodes(tracker, loaded, CodeSelection::Reported)), "");
+
+    // "-": the same bytes on standard output, no folder check in the way, no file named "-".
+    const CliRun piped = qn470({"load", "--port", m_sim->portName(), "-"});
+    ASSERT_EQ(piped.exitCode, 0) << piped.err.toStdString();
+    QFile written(file("out.pro"));
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(piped.rawOut == written.readAll());
+    EXPECT_FALSE(QFile::exists("-"));
 }
 
 TEST_F(DeviceCommands, LoadThatDoesNotCompleteWritesNothing) {
@@ -194,14 +235,25 @@ TEST_F(DeviceCommands, SaveAndVerify) {
     EXPECT_TRUE(run.err.contains("Save Data to device is complete.\n"));
     EXPECT_EQ(describe(differingCodes(wanted, m_sim->parameters(), CodeSelection::Sent)), "");
 
-    // A value the tracker does not take (O3 must end in "!") is listed, exit status 1.
+    // A value the tracker does not take (O3 must end in "!"): a warning when the profile is
+    // read, then the save is refused before anything is sent, as bad input.
     writeText(wanted, "O3", "NOMARK");
     ASSERT_TRUE(writeProfile(wanted, file("in.pro").toStdString()).ok);
+    QSignalSpy received(m_sim.get(), &TrackerSimulator::lineReceived);
     run =
         qn470({"save", "--port", m_sim->portName(), "--interval-ms=0", "--verify", file("in.pro")});
-    EXPECT_EQ(run.exitCode, 1) << run.err.toStdString();
-    EXPECT_TRUE(run.out.startsWith("O3: NOMARK -> ")) << run.out.toStdString();
-    EXPECT_EQ(run.out.count('\n'), 1);
+    EXPECT_EQ(run.exitCode, 2) << run.err.toStdString();
+    const QRegularExpression warning(
+        "^qn470: warning: " + QRegularExpression::escape(file("in.pro")) +
+            ": line \\d+: O3=NOMARK: must end with \"!\"$",
+        QRegularExpression::MultilineOption);
+    EXPECT_TRUE(run.err.contains(warning)) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(
+        "FAIL ! Save Data to device refused, values the tracker would not take: O3=NOMARK"))
+        << run.err.toStdString();
+    EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
+    QTest::qWait(100);
+    EXPECT_EQ(received.count(), 0);
 }
 
 TEST_F(DeviceCommands, SendPrintsWhatTheTrackerAnswers) {
@@ -220,7 +272,97 @@ TEST_F(DeviceCommands, SendPrintsWhatTheTrackerAnswers) {
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_TRUE(run.err.endsWith("KXC,KorvelantQN-470,LO*QQ!\n"));
     EXPECT_TRUE(m_sim->transmissionOn());
+
+    // The longest command line goes out whole (one more is refused: see the bad input table).
+    const QString longest(DeviceSession::kMaxCommandLength, 'B');
+    const qsizetype before = received.count();
+    run = qn470({"send", "--port", m_sim->portName(), "--wait-ms", "0", longest});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    if (received.count() == before) {
+        received.wait(2000);
+    }
+    ASSERT_GT(received.count(), before);
+    EXPECT_EQ(received.last().at(0).toByteArray(), longest.toLatin1());
 }
+
+// What leaving out one line of the simulator's report leaves missing, worked out from the
+// report itself, so the table follows the report's layout.
+struct DroppedLine {
+    int line = 0;                           // 1 = first
+    std::vector<std::string_view> missing;  // required codes the other lines do not carry
+    bool countReached = false;              // the other lines still reach the load's count
+};
+
+std::vector<DroppedLine> droppedLines() {
+    ParameterSet tracker;
+    loadDefaultProfile(tracker);
+    const std::vector<std::string> report = buildReport(tracker);
+    const ReportDecoder decoder;
+    std::vector<DroppedLine> cases;
+    for (std::size_t dropped = 0; dropped < report.size(); ++dropped) {
+        ParameterSet scratch = tracker;
+        CodeSet arrived;
+        int count = 0;
+        for (std::size_t i = 0; i < report.size(); ++i) {
+            std::string_view line = report[i];
+            line.remove_suffix(2);  // CR LF, which the link takes off
+            if (i != dropped) {
+                count += decoder.decode(line, scratch, &arrived);
+            }
+        }
+        cases.push_back({static_cast<int>(dropped) + 1, missingReportCodes(arrived),
+                         count >= DeviceSession::kCompleteReportCount});
+    }
+    return cases;
+}
+
+void PrintTo(const DroppedLine& c, std::ostream* out) {
+    *out << "line " << c.line;
+}
+
+class DropReportLine : public DeviceCommands, public testing::WithParamInterface<DroppedLine> {};
+
+TEST_P(DropReportLine, LoadNeedsEveryCodeUnlessAllowedMissing) {
+    const DroppedLine& c = GetParam();
+    SimulatorOptions options;
+    options.dropReportLine = c.line;
+    START_SIMULATOR_OR_SKIP(options);
+    const QString missing = QString::number(c.missing.size()) + " codes";
+    const QString codes = QString::fromStdString(listCodes(c.missing));
+
+    // Without --allow-missing: a code missing fails the load, and nothing is written.
+    const bool strictOk = c.countReached && c.missing.empty();
+    CliRun run = qn470({"load", "--port", m_sim->portName(), file("strict.pro")});
+    EXPECT_EQ(run.exitCode, strictOk ? 0 : 1) << run.err.toStdString();
+    EXPECT_EQ(QFile::exists(file("strict.pro")), strictOk);
+    if (c.countReached && !c.missing.empty()) {
+        EXPECT_TRUE(run.err.endsWith("FAIL ! Load data from device is not complete, " + missing +
+                                     " missing: " + codes + ".\n"))
+            << run.err.toStdString();
+    }
+
+    // With it, the count alone decides; what did not come is a warning.
+    run = qn470({"load", "--allow-missing", "--port", m_sim->portName(), file("lenient.pro")});
+    EXPECT_EQ(run.exitCode, c.countReached ? 0 : 1) << run.err.toStdString();
+    EXPECT_EQ(QFile::exists(file("lenient.pro")), c.countReached);
+    if (!c.countReached) {
+        EXPECT_TRUE(run.err.endsWith("FAIL ! Load data from device is not complete.\n"));
+    } else if (!c.missing.empty()) {
+        EXPECT_TRUE(
+            run.err.endsWith("Load data from device is complete.\nqn470: warning: the "
+                             "report did not carry " +
+                             missing + ": " + codes + "\n"))
+            << run.err.toStdString();
+    } else {
+        EXPECT_TRUE(run.err.endsWith("Load data from device is complete.\n"));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Simulator, DropReportLine, testing::ValuesIn(droppedLines()),
+    [](const testing::TestParamInfo<DroppedLine>& info) {
+        return QString("Line%1").arg(info.param.line, 2, 10, QChar('0')).toStdString();
+    });
 
 }  // namespace
 }  // namespace qn470
