@@ -18,6 +18,7 @@
 #include "app/widget_prompter.h"
 #include "pages/choice_runner.h"
 #include "pages/page.h"
+#include "session/device_session.h"
 
 namespace {
 
@@ -25,8 +26,7 @@ namespace {
 constexpr int kScreenshotLoadTimeoutMs = 10000;
 // How long a screenshot waits for a dialog opened by --open.
 constexpr int kScreenshotDialogDelayMs = 300;
-// The same bound as qn470's: a slower pace helps no tracker, and a typo would stall a save.
-constexpr int kMaxSaveIntervalMs = 60000;
+constexpr int kMaxSaveIntervalMs = qn470::DeviceSession::kMaxSaveIntervalMs;
 
 int fail(const QString& message, int status) {
     std::fprintf(stderr, "qn470-config: %s\n", qPrintable(message));

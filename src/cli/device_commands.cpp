@@ -60,7 +60,7 @@ constexpr std::string_view kSaveUsage =
 constexpr qint32 kDefaultBaud = 115200;
 constexpr int kDefaultWaitMs = 1000;
 // A slower pace helps no tracker; beyond this a typo would stall a save for hours.
-constexpr int kMaxIntervalMs = 60000;
+constexpr int kMaxIntervalMs = DeviceSession::kMaxSaveIntervalMs;
 constexpr int kMaxWaitMs = 600000;
 constexpr std::array<int, 11> kStandardBauds = {1200,  2400,   4800,   9600,   19200, 38400,
                                                 57600, 115200, 230400, 460800, 921600};

@@ -62,6 +62,9 @@ public:
     Q_ENUM(Operation)
 
     static constexpr int kDefaultSaveIntervalMs = 1000;
+    // The longest pause the tools accept: a slower pace helps no tracker, and a typo would stall
+    // a save for days.
+    static constexpr int kMaxSaveIntervalMs = 60000;
     // A load whose tracker stays silent this long ends (only when the default profile's OB is 2).
     static constexpr int kLoadIdleTimeoutMs = 10000;
     static constexpr int kCompleteReportCount = 65;
