@@ -57,7 +57,14 @@ std::string_view withoutByteOrderMark(std::string_view text) {
 }
 
 std::string_view nextIniLine(std::string_view& rest) {
-    const std::size_t end = rest.find_first_of("\r\n");
+    // A plain loop: find_first_of calls memchr once per character of the text.
+    std::size_t end = 0;
+    while (end < rest.size() && rest[end] != '\r' && rest[end] != '\n') {
+        ++end;
+    }
+    if (end == rest.size()) {
+        end = std::string_view::npos;
+    }
     const std::string_view line = rest.substr(0, end);
     std::size_t taken = end == std::string_view::npos ? rest.size() : end + 1;
     if (end != std::string_view::npos && rest[end] == '\r' && end + 1 < rest.size() &&
