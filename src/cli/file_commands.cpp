@@ -81,6 +81,13 @@ int usage(std::string_view text, std::string_view note1, std::string_view note2 
     return printUsage(std::string(text) + std::string(note1) + std::string(note2));
 }
 
+#ifdef _WIN32
+// No exec to leak the descriptor into; binary, so a CR or a Ctrl-Z byte comes through as it is.
+constexpr int kReportOpenFlags = O_RDONLY | O_BINARY;
+#else
+constexpr int kReportOpenFlags = O_RDONLY | O_CLOEXEC;
+#endif
+
 // The report file given, or standard input; closed on every way out.
 class ReportInput {
 public:
@@ -97,7 +104,7 @@ public:
     // fine: the report is read as a stream.
     std::optional<std::string> open(const std::string& path) {
         m_name = path;
-        m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        m_fd = ::open(path.c_str(), kReportOpenFlags);
         if (m_fd < 0) {
             return path + (errno == ENOENT
                                ? std::string(": file not found")

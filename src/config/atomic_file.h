@@ -22,7 +22,8 @@ struct FileResult {
 // Writes `bytes` as the whole content of `target`. Symbolic links are followed to the file they
 // name, which is created when missing. An existing regular file keeps its owner and permissions;
 // a new one gets 0666 less the umask. /dev/stdout, /dev/stderr, /dev/fd/N and /proc/self/fd/N
-// write into the descriptor this process holds.
+// write into the descriptor this process holds. On Windows the old file's attributes and security
+// are kept instead, and there are no descriptor names.
 FileResult writeFileAtomically(const std::filesystem::path& target, std::string_view bytes);
 
 // Reads the whole file into `bytes`; a file larger than `maxBytes` is refused. `bytes` is left

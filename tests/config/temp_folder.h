@@ -8,21 +8,39 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <random>
 #include <string>
 #include <system_error>
 #include <vector>
 
 namespace qn470::test {
 
+inline std::filesystem::path makeFolder() {
+#ifdef _WIN32
+    // No mkdtemp here: a random name that create_directory finds free is as good.
+    std::random_device random;
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        const auto path =
+            std::filesystem::temp_directory_path() / ("qn470-" + std::to_string(random()));
+        std::error_code error;
+        if (std::filesystem::create_directory(path, error)) {
+            return path;
+        }
+    }
+    ADD_FAILURE() << "cannot create a temporary folder";
+    return {};
+#else
+    std::string pattern = (std::filesystem::temp_directory_path() / "qn470-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) {
+        ADD_FAILURE() << "cannot create a temporary folder";
+    }
+    return pattern;
+#endif
+}
+
 class TempFolder {
 public:
-    TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "qn470-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            ADD_FAILURE() << "cannot create a temporary folder";
-        }
-        m_path = pattern;
-    }
+    TempFolder() : m_path(makeFolder()) {}
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
     ~TempFolder() {
