@@ -14,6 +14,7 @@
 #include "app/config_tool_app.h"
 #include "app/config_tool_view.h"
 #include "app/demo_mode.h"
+#include "app/display_check.h"
 #include "app/main_frame.h"
 #include "app/widget_prompter.h"
 #include "pages/choice_runner.h"
@@ -66,46 +67,87 @@ void screenshotAfterLoad(qn470::CconfigToolApp& app, const QString& path) {
     }
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    QApplication application(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("qn470-config"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("3.0"));
-
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("QN-470 tracker configuration window"));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    const QCommandLineOption demo(
+// The window's options; --help lists them in this order.
+struct WindowOptions {
+    const QCommandLineOption demo{
         QStringLiteral("demo"),
         QStringLiteral("Run a simulated tracker inside the program and offer it in the port "
-                       "list, so the window can be tried without hardware."));
-    const QCommandLineOption interval(
+                       "list, so the window can be tried without hardware.")};
+    const QCommandLineOption interval{
         QStringLiteral("interval-ms"),
         QStringLiteral("Pause between two lines of a save to the tracker, in milliseconds "
                        "(0 to 60000; default 1000, with --demo 50)."),
-        QStringLiteral("N"));
-    const QCommandLineOption screenshot(
+        QStringLiteral("N")};
+    const QCommandLineOption screenshot{
         QStringLiteral("screenshot"),
         QStringLiteral("Show the window, save it as a PNG image to <file>, and exit. With --demo "
                        "the window is connected to the simulator and has loaded from it first."),
-        QStringLiteral("file"));
-    const QCommandLineOption tab(
+        QStringLiteral("file")};
+    const QCommandLineOption tab{
         QStringLiteral("tab"),
         QStringLiteral("Show tab <index> (0 = Main ... 10 = Serial Port) instead of Main."),
-        QStringLiteral("index"));
-    const QCommandLineOption open(
+        QStringLiteral("index")};
+    const QCommandLineOption open{
         QStringLiteral("open"),
         QStringLiteral("Give the field with control id <id> of the shown tab the focus, so its "
                        "choice dialog opens; a screenshot then shows that dialog."),
-        QStringLiteral("id"));
-    parser.addOption(demo);
-    parser.addOption(interval);
-    parser.addOption(tab);
-    parser.addOption(open);
-    parser.addOption(screenshot);
+        QStringLiteral("id")};
+
+    // The names go on the application, which --version and --help print.
+    void setUp(QCommandLineParser& parser) const {
+        QCoreApplication::setApplicationName(QStringLiteral("qn470-config"));
+        QCoreApplication::setApplicationVersion(QStringLiteral("3.0"));
+        parser.setApplicationDescription(QStringLiteral("QN-470 tracker configuration window"));
+        parser.addHelpOption();
+        parser.addVersionOption();
+        parser.addOption(demo);
+        parser.addOption(interval);
+        parser.addOption(tab);
+        parser.addOption(open);
+        parser.addOption(screenshot);
+    }
+};
+
+// --help and --version answer without a display, so they are handled before QApplication,
+// which needs one. Returns when neither was asked for.
+void answerHelpAndVersion(int& argc, char** argv, bool canShow) {
+    const QCoreApplication core(argc, argv);
+    QCommandLineParser parser;
+    const WindowOptions options;
+    options.setUp(parser);
+    // Qt's own options (-platform NAME ...) are unknown here; QApplication takes them later.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.parse(core.arguments());
+    if (parser.isSet(QStringLiteral("version"))) {
+        parser.showVersion();
+    }
+    // With a display, QApplication's parser adds the window system's options to --help-all.
+    if (parser.isSet(QStringLiteral("help")) ||
+        (!canShow && parser.isSet(QStringLiteral("help-all")))) {
+        parser.showHelp(0);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const bool canShow = qn470::canShowWindow(qn470::currentDisplayEnvironment(argc, argv));
+    answerHelpAndVersion(argc, argv, canShow);
+    if (!canShow) {
+        std::fputs(qn470::noDisplayMessage(argv[0]).c_str(), stderr);
+        return 1;
+    }
+
+    QApplication application(argc, argv);
+    QCommandLineParser parser;
+    const WindowOptions options;
+    options.setUp(parser);
     parser.process(application);
+    const QCommandLineOption& demo = options.demo;
+    const QCommandLineOption& interval = options.interval;
+    const QCommandLineOption& screenshot = options.screenshot;
+    const QCommandLineOption& tab = options.tab;
+    const QCommandLineOption& open = options.open;
 
     qn470::DeviceOptions devices;
     std::unique_ptr<qn470::DemoMode> demoMode;

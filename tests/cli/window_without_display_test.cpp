@@ -1,0 +1,165 @@
+// The window started where no display can be had (over ssh, in CI): --help and --version still
+// answer, and a start says what to do instead of letting Qt abort.
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#ifdef QN470_WINDOW
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct WindowRun {
+    bool exited = false;
+    int status = -1;  // exit status, or the signal that ended it
+    std::string out;
+    std::string err;
+};
+
+std::string slurp(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// Runs the window with only the given environment (no DISPLAY unless listed), so no shell
+// stands between it and the signal that would end it.
+WindowRun runWindow(const std::vector<std::string>& args, const std::vector<std::string>& env,
+                    const fs::path& dir) {
+    const fs::path out = dir / "stdout", err = dir / "stderr";
+    posix_spawn_file_actions_t files;
+    posix_spawn_file_actions_init(&files);
+    posix_spawn_file_actions_addopen(&files, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&files, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addopen(&files, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    std::vector<std::string> argStore{QN470_WINDOW};
+    argStore.insert(argStore.end(), args.begin(), args.end());
+    std::vector<std::string> envStore = env;
+    envStore.push_back("HOME=" + dir.string());
+    envStore.push_back("XDG_RUNTIME_DIR=" + dir.string());
+    if (const char* path = std::getenv("PATH")) {
+        envStore.push_back(std::string("PATH=") + path);
+    }
+    std::vector<char*> argv, envp;
+    for (auto& a : argStore) {
+        argv.push_back(a.data());
+    }
+    argv.push_back(nullptr);
+    for (auto& e : envStore) {
+        envp.push_back(e.data());
+    }
+    envp.push_back(nullptr);
+    WindowRun r;
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, argv[0], &files, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&files);
+    if (spawned != 0) {
+        return r;
+    }
+    int raw = 0;
+    waitpid(pid, &raw, 0);
+    r.exited = WIFEXITED(raw);
+    r.status = r.exited ? WEXITSTATUS(raw) : WTERMSIG(raw);
+    r.out = slurp(out);
+    r.err = slurp(err);
+    return r;
+}
+
+class WindowWithoutDisplay : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/qn470-nodisplay-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        m_dir = pattern;
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    fs::path m_dir;
+};
+
+constexpr char kNoDisplay[] = "qn470-config: no display to show the window on";
+
+TEST_F(WindowWithoutDisplay, AnswersOrExplains) {
+    const struct {
+        const char* name;
+        std::vector<std::string> args;
+        std::vector<std::string> env;
+        int status;
+        std::string out;  // standard output contains this
+        std::string err;  // standard error contains this
+    } cases[] = {
+        {"help", {"--help"}, {}, 0, "--screenshot <file>", ""},
+        {"help short", {"-h"}, {}, 0, "--interval-ms <N>", ""},
+        {"help among other options", {"--demo", "--help"}, {}, 0, "--demo", ""},
+        {"help all", {"--help-all"}, {}, 0, "--tab <index>", ""},
+        {"version", {"--version"}, {}, 0, "qn470-config 3.0\n", ""},
+        {"version short", {"-v"}, {}, 0, "qn470-config 3.0\n", ""},
+        {"no option", {}, {}, 1, "", kNoDisplay},
+        {"demo", {"--demo"}, {}, 1, "", kNoDisplay},
+        {"x11 asked for", {}, {"QT_QPA_PLATFORM=xcb"}, 1, "", kNoDisplay},
+        {"x11 with only wayland",
+         {},
+         {"QT_QPA_PLATFORM=xcb", "WAYLAND_DISPLAY=wayland-0"},
+         1,
+         "",
+         kNoDisplay},
+        {"wayland asked for", {}, {"QT_QPA_PLATFORM=wayland", "DISPLAY=:0"}, 1, "", kNoDisplay},
+        {"x11 by argument", {"-platform", "xcb"}, {"QT_QPA_PLATFORM=offscreen"}, 1, "", kNoDisplay},
+        {"empty display", {}, {"DISPLAY="}, 1, "", kNoDisplay},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const WindowRun r = runWindow(c.args, c.env, m_dir);
+        ASSERT_TRUE(r.exited) << "ended by signal " << r.status << "\n" << r.err;
+        EXPECT_EQ(r.status, c.status) << r.err;
+        EXPECT_NE(r.out.find(c.out), std::string::npos) << r.out;
+        EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
+        if (c.status != 0) {
+            // What to do instead: the command-line tool and the offscreen picture.
+            EXPECT_NE(r.err.find("qn470 --help"), std::string::npos) << r.err;
+            EXPECT_NE(r.err.find("QT_QPA_PLATFORM=offscreen"), std::string::npos) << r.err;
+        }
+    }
+}
+
+// A platform that needs no display server passes the check and the window draws.
+TEST_F(WindowWithoutDisplay, DrawsOnOffscreenPlatform) {
+    const struct {
+        const char* name;
+        std::vector<std::string> args;
+        std::vector<std::string> env;
+    } cases[] = {
+        {"environment", {}, {"QT_QPA_PLATFORM=offscreen"}},
+        {"argument", {"-platform", "offscreen"}, {}},
+        {"second in a list", {}, {"QT_QPA_PLATFORM=wayland;offscreen"}},
+        {"with platform options", {}, {"QT_QPA_PLATFORM=offscreen:fontengine=freetype"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path shot = m_dir / "shot.png";
+        std::vector<std::string> args = c.args;
+        args.insert(args.end(), {"--screenshot", shot.string()});
+        const WindowRun r = runWindow(args, c.env, m_dir);
+        ASSERT_TRUE(r.exited) << "ended by signal " << r.status << "\n" << r.err;
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.err.find(kNoDisplay), std::string::npos) << r.err;
+        EXPECT_TRUE(fs::exists(shot));
+        fs::remove(shot);
+    }
+}
+
+}  // namespace
+
+#endif
