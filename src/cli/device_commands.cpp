@@ -17,6 +17,7 @@
 #include "config/default_profile.h"
 #include "config/profile.h"
 #include "config/report_completeness.h"
+#include "serial/port_diagnosis.h"
 #include "serial/port_discovery.h"
 #include "serial/serial_link.h"
 #include "session/code_comparison.h"
@@ -34,9 +35,11 @@ constexpr std::string_view kPortHelp =
     "Exit status: 0 success, 1 device failure, 2 bad input.\n";
 
 constexpr std::string_view kPortsUsage =
-    "usage: qn470 ports [--all]\n"
+    "usage: qn470 ports [--all | --check]\n"
     "Lists the tracker ports by their friendly names, one per line (the names that contain\n"
-    "\"Prolific\" or \"COM1\"); --all lists every serial port.\n";
+    "\"Prolific\" or \"COM1\"); --all lists every serial port. --check lists every serial\n"
+    "port with whether you can open it now: \"ok\", or why not (no rights, busy, missing) and\n"
+    "what to do.\n";
 constexpr std::string_view kSendUsage =
     "usage: qn470 send --port PORT [--baud N] [--wait-ms N] TEXT\n"
     "       qn470 send --port PORT [--baud N] [--wait-ms N] --transmission on|off\n"
@@ -77,6 +80,7 @@ struct Options {
     std::optional<bool> transmission;
     bool verify = false;
     bool all = false;
+    bool check = false;
     bool allowMissing = false;
     std::vector<std::string> positional;
 };
@@ -144,6 +148,7 @@ std::optional<std::string> parseOptions(const Arguments& args,
         }
         bool* const flag = arg == "--verify"          ? &options.verify
                            : arg == "--all"           ? &options.all
+                           : arg == "--check"         ? &options.check
                            : arg == "--allow-missing" ? &options.allowMissing
                                                       : nullptr;
         if (flag != nullptr) {
@@ -261,6 +266,7 @@ public:
             m_app.emplace(m_argc, m_argv);
         }
         m_session.emplace(parameters, m_link, m_prompter);
+        m_session->setOpenFailureBox(false);  // printed below "cannot open" instead
         QObject::connect(&*m_session, &DeviceSession::statusChanged,
                          [this](const QString& text) { printLine(withoutLineEnd(text)); });
         QObject::connect(&*m_session, &DeviceSession::progressRangeChanged,
@@ -293,6 +299,9 @@ public:
         if (!opened) {
             std::cerr << "qn470: cannot open " << options.port << " at " << options.baud
                       << " baud\n";
+            for (const QString& line : m_session->openDiagnosis().lines) {
+                std::cerr << "qn470: " << narrow(line) << '\n';
+            }
             return kExitDiffers;
         }
         return std::nullopt;
@@ -404,6 +413,20 @@ std::optional<int> checkOutputFolder(const std::string& name) {
     return std::nullopt;
 }
 
+// Every port, as --all lists it, with whether this user can open it now.
+void printPortCheck(const QList<PortInfo>& ports) {
+    QList<std::pair<QString, QString>> rows;
+    for (const PortInfo& port : ports) {
+        const PortDiagnosis diagnosis = checkPort(port.portName, ports);
+        rows.append({friendlyName(port),
+                     diagnosis.kind == PortProblem::None ? QStringLiteral("ok") : diagnosis.brief});
+    }
+    std::sort(rows.begin(), rows.end());
+    for (const auto& [name, verdict] : rows) {
+        std::cout << narrow(name) << "  " << narrow(verdict) << '\n';
+    }
+}
+
 }  // namespace
 
 int runPorts(const Arguments& args) {
@@ -411,7 +434,8 @@ int runPorts(const Arguments& args) {
         return printUsage(kPortsUsage);
     }
     Options options;
-    if (const std::optional<std::string> error = parseOptions(args, {"--all"}, options)) {
+    if (const std::optional<std::string> error =
+            parseOptions(args, {"--all", "--check"}, options)) {
         badInput(*error);
         std::cerr << kPortsUsage;
         return kExitBadInput;
@@ -422,6 +446,10 @@ int runPorts(const Arguments& args) {
         return kExitBadInput;
     }
     const QList<PortInfo> ports = systemPortSource()();
+    if (options.check) {
+        printPortCheck(ports);
+        return kExitOk;
+    }
     QStringList names;
     if (options.all) {
         for (const PortInfo& port : ports) {

@@ -27,6 +27,8 @@ QString CSerialLink::systemLocation(const QString& portName) {
 bool CSerialLink::open(const QString& portName, qint32 baudRate) {
     close();
     m_portName = portName;
+    m_openError = QSerialPort::NoError;
+    m_openErrorText.clear();
     if (portName.isEmpty() || baudRate <= 0) {
         return false;
     }
@@ -44,6 +46,9 @@ bool CSerialLink::open(const QString& portName, qint32 baudRate) {
         m_port.clear(QSerialPort::AllDirections);
         m_assembler.reset();
         ++m_generation;
+    } else {
+        m_openError = m_port.error();
+        m_openErrorText = m_port.errorString();
     }
     m_port.clearError();
     m_opening = false;

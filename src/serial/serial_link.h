@@ -60,6 +60,10 @@ public:
     // Bytes queued by write() and not yet handed to the port (closing drops them).
     qint64 bytesToWrite() const { return m_port.isOpen() ? m_port.bytesToWrite() : 0; }
 
+    // Why the last open failed (NoError after a good open or a refused name or rate).
+    QSerialPort::SerialPortError openError() const { return m_openError; }
+    QString openErrorText() const { return m_openErrorText; }
+
     bool isOpen() const { return m_port.isOpen(); }
     qint32 baudRate() const { return m_port.baudRate(); }
     QString portName() const { return m_portName; }
@@ -101,6 +105,8 @@ private:
     // link.
     unsigned m_generation = 0;
     bool m_opening = false;
+    QSerialPort::SerialPortError m_openError = QSerialPort::NoError;
+    QString m_openErrorText;
 };
 
 }  // namespace qn470

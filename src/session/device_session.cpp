@@ -6,6 +6,7 @@
 #include "config/default_profile.h"
 #include "config/report_completeness.h"
 #include "config/value_check.h"
+#include "serial/port_diagnosis.h"
 #include "serial/serial_link.h"
 #include "session/baud_text.h"
 #include "session/prompter.h"
@@ -108,6 +109,16 @@ bool DeviceSession::openPort(const QString& portName, qint32 baudRate) {
     const bool opened = m_link.open(portName, baudRate);
     m_link.setConnected(opened);
     showStatus(text(opened ? status::kPortOpenSuccess : status::kPortOpenFail));
+    m_openDiagnosis = {};
+    // A refused rate never reached the port, so there is nothing to find out about it.
+    if (!opened && baudRate > 0) {
+        m_openDiagnosis = diagnosePort(portName, m_link.openError(), m_link.openErrorText(),
+                                       systemPortSource()());
+        if (m_openFailureBox && m_openDiagnosis.kind != PortProblem::None) {
+            m_prompter.message(m_openDiagnosis.text(), text(status::kCaptionError),
+                               Prompter::Buttons::Ok, Prompter::Icon::Warning);
+        }
+    }
     if (opened != wasConnected) {
         emit connectionChanged(opened);
     }

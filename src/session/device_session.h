@@ -47,6 +47,7 @@
 #include "config/parameter_set.h"
 #include "config/report_decoder.h"
 #include "config/set_command_encoder.h"
+#include "serial/port_diagnosis.h"
 #include "session/page_hooks.h"
 
 namespace qn470 {
@@ -102,6 +103,10 @@ public:
     // Opens a port by its name ("ttyUSB0", "pts/3", "COM5", a /dev path), without the port-list
     // rules; the command-line tool uses it.
     bool openPort(const QString& portName, qint32 baudRate);
+    // After the failed open's status, why it failed and what to do, in a message box (caption
+    // "Error"); the command-line tool turns the box off and prints openDiagnosis() itself.
+    void setOpenFailureBox(bool shown) { m_openFailureBox = shown; }
+    const PortDiagnosis& openDiagnosis() const { return m_openDiagnosis; }
     // "Stop": ends a running operation, closes the link and clears `connected`.
     void disconnectDevice();
     bool isConnected() const;
@@ -177,6 +182,8 @@ private:
     int m_decodedBlocks = 0;
     Operation m_operation = Operation::None;
     unsigned m_run = 0;  // bumped when an operation starts or ends
+    bool m_openFailureBox = true;
+    PortDiagnosis m_openDiagnosis;
 
     // Load.
     std::unique_ptr<ParameterSet> m_staging;

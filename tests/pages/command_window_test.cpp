@@ -112,7 +112,11 @@ TEST_F(CommandWindowTest, EachStatusMessageWithTheLinkClosedReplacesTheOneBefore
     EXPECT_EQ(control<QPlainTextEdit>(1110)->blockCount(), 1);
     EXPECT_EQ(std::memcmp(&set.record, &before.record, sizeof(ConfigRecord)), 0);
     EXPECT_EQ(journal, (std::vector<std::string>{"load file"}));  // nothing stored or loaded
-    EXPECT_TRUE(prompter.messages.empty());
+    // Only the port that was tried and is not there gets a message box besides its status.
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.captions[0], QStringLiteral("Error"));
+    EXPECT_TRUE(prompter.messages[0].startsWith(QStringLiteral("/dev/ttyNONE9 does not exist")))
+        << prompter.messages[0].toStdString();
     EXPECT_EQ(window->progressDialog(), nullptr);
 }
 

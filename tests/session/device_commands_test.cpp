@@ -1,6 +1,9 @@
 // qn470 ports, send, load and save as processes, against the simulator running in this test.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
 
 #include <QEventLoop>
 #include <QFile>
@@ -16,6 +19,7 @@
 #include "config/profile.h"
 #include "config/report_completeness.h"
 #include "config/report_decoder.h"
+#include "serial/pty_master.h"
 #include "session/code_comparison.h"
 #include "session/device_session.h"
 #include "sim/report_builder.h"
@@ -183,6 +187,50 @@ TEST_F(DeviceCommands, PortThatCannotBeOpenedIsADeviceFailure) {
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.err.startsWith("serial port is open fail.\n")) << run.err.toStdString();
     EXPECT_FALSE(QFile::exists(file("out.pro")));
+}
+
+TEST_F(DeviceCommands, PortThatCannotBeOpenedIsExplainedBelowTheFirstLine) {
+    const CliRun run = qn470({"send", "--port", "ttyQN470none", "AT"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(
+        run.err.startsWith("serial port is open fail.\n"
+                           "qn470: cannot open ttyQN470none at 115200 baud\n"
+                           "qn470: /dev/ttyQN470none does not exist: the adapter is not "
+                           "plugged in, or the system gave it another name.\n"
+                           "qn470: Serial ports present now:\n"))
+        << run.err.toStdString();
+    EXPECT_TRUE(run.err.endsWith("qn470: Plug the adapter in and choose its port.\n"))
+        << run.err.toStdString();
+}
+
+TEST_F(DeviceCommands, PortsCheckSaysWhetherEachPortCanBeOpenedNow) {
+    test::PtyMaster held;
+    test::PtyMaster free;
+    if (!held.ok() || !free.ok()) {
+        GTEST_SKIP() << "no pseudo-terminal: " << held.error().toStdString();
+    }
+    // This process holds one in exclusive use, as a terminal program would.
+    const QByteArray heldPath = "/dev/" + held.portName().toLocal8Bit();
+    const int fd = ::open(heldPath.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::ioctl(fd, TIOCEXCL), 0);
+    const CliRun run = qn470({"ports", "--check"});
+    ::close(fd);
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const struct {
+        QString port;
+        QString verdict;
+    } cases[] = {
+        {held.portName(), QString("busy: held by %1 (").arg(QCoreApplication::applicationPid())},
+        {free.portName(), "ok"},
+    };
+    const QStringList lines = run.out.split('\n', Qt::SkipEmptyParts);
+    for (const auto& c : cases) {
+        const QString start = "pseudo-terminal (" + c.port + ")  ";
+        const QStringList found = lines.filter(start);
+        ASSERT_EQ(found.size(), 1) << run.out.toStdString();
+        EXPECT_TRUE(found[0].startsWith(start + c.verdict)) << found[0].toStdString();
+    }
 }
 
 TEST_F(DeviceCommands, LoadWritesTheTrackersSet) {

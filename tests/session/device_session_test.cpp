@@ -97,6 +97,7 @@ struct ClosedCase {
     const char* name;
     std::function<bool(DeviceSession&)> command;
     QStringList expected;
+    const char* box = nullptr;  // how the one message box (caption "Error") starts, if any
 };
 
 class ClosedLink : public SessionFixture, public testing::WithParamInterface<ClosedCase> {};
@@ -109,7 +110,14 @@ TEST_P(ClosedLink, ShowsItsStatusAndChangesNothing) {
     EXPECT_EQ(std::memcmp(&before, &m_set, sizeof before), 0);
     EXPECT_FALSE(m_session.isBusy());
     EXPECT_EQ(m_stores, 0);
-    EXPECT_TRUE(m_prompter.messages.empty());
+    if (GetParam().box == nullptr) {
+        EXPECT_TRUE(m_prompter.messages.empty());
+    } else {
+        ASSERT_EQ(m_prompter.messages.size(), 1u);
+        EXPECT_EQ(m_prompter.messages[0].caption, QString("Error"));
+        EXPECT_TRUE(m_prompter.messages[0].text.startsWith(GetParam().box))
+            << m_prompter.messages[0].text.toStdString();
+    }
     EXPECT_FALSE(m_link.isOpen());
 }
 
@@ -143,7 +151,8 @@ INSTANTIATE_TEST_SUITE_P(
         ClosedCase{
             "NoSuchPort",
             [](DeviceSession& s) { return s.connectDevice("Prolific USB (ttyQN999)", "115200"); },
-            {"serial port is open fail.\r\n"}},
+            {"serial port is open fail.\r\n"},
+            "/dev/ttyQN999 does not exist: the adapter is not plugged in"},
         ClosedCase{"NoParentheses",
                    [](DeviceSession& s) { return s.connectDevice("Prolific USB", "115200"); },
                    {"serial port is open fail.\r\n"}},
