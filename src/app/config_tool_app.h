@@ -48,7 +48,6 @@ public:
     CCommandWindow* commandWindow() const;
     DeviceSession& session() { return m_session; }
     CSerialLink& link() { return m_link; }
-    DeviceWatcher& deviceWatcher() { return m_watcher; }
 
 private:
     AppState& m_state;

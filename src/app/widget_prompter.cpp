@@ -35,21 +35,12 @@ Prompter::Answer WidgetPrompter::message(const QString& text, const QString& cap
         case Buttons::OkCancel:
             box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
             break;
-        case Buttons::YesNo:
-            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-            break;
     }
-    switch (box.exec()) {
-        case QMessageBox::Cancel:
-            return Answer::Cancel;
-        case QMessageBox::Yes:
-            return Answer::Yes;
-        case QMessageBox::No:
-            return Answer::No;
-        default:
-            return buttons == Buttons::OkCancel && box.clickedButton() == nullptr ? Answer::Cancel
-                                                                                  : Answer::Ok;
+    if (box.exec() == QMessageBox::Cancel) {
+        return Answer::Cancel;
     }
+    return buttons == Buttons::OkCancel && box.clickedButton() == nullptr ? Answer::Cancel
+                                                                          : Answer::Ok;
 }
 
 QString WidgetPrompter::openFileName(const QString& caption, const QString& directory,

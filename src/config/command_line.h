@@ -10,7 +10,6 @@
 namespace qn470 {
 
 inline constexpr std::string_view kSetHeader = "KXS";
-inline constexpr std::string_view kQueryHeader = "KXC";
 inline constexpr std::string_view kReportMark = "KXs";
 inline constexpr std::string_view kDeviceName = "KorvelantQN-470";
 inline constexpr std::string_view kLineEnd = "\r\n";

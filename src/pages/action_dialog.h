@@ -33,9 +33,6 @@ public:
     // The slot whose radio is selected (0..4).
     int currentSlot() const { return m_current; }
 
-    // The slot values kept so far (always valid codes).
-    QString slotValue(int slot) const { return QString::fromLatin1(m_stored[slot]); }
-
     QString resultText() const override { return m_result; }
 
     static std::unique_ptr<CChoiceDialog> create(QWidget* parent, const PageContext& context,

@@ -230,17 +230,8 @@ bool DeviceSession::loadFromDevice() {
         reportClosedLink();
         return false;
     }
-    auto staging = std::make_unique<ParameterSet>(m_set);
-    const ReadResult defaults = loadDefaultProfile(*staging);
-    m_reportVariant = defaults.ok ? defaults.OB : 0;
-    if (!defaults.ok) {
-        m_prompter.message(text(status::kDefaultProfileError), text(status::kCaptionError),
-                           Prompter::Buttons::Ok, Prompter::Icon::Warning);
-        if (isBusy() || !m_link.isOpen()) {
-            return false;
-        }
-    }
-    m_staging = std::move(staging);
+    m_staging = std::make_unique<ParameterSet>(m_set);
+    loadDefaultProfile(*m_staging);  // built in: cannot fail
     m_arrived.reset();
     m_missingCodes.clear();
     m_idleTicks = 0;
@@ -284,7 +275,7 @@ void DeviceSession::onIdleTick() {
     if (m_decodedBlocks == 0) {
         emit progressChanged(std::min(m_idleTicks, kLoadProgressMax));
     }
-    if (m_reportVariant == kIdleEndVariant && m_idleTicks >= kIdleSteps) {
+    if (m_idleTicks >= kIdleSteps) {
         finishLoad(End::Idle);
     }
 }

@@ -24,8 +24,8 @@
 // or more. A load decodes into a copy of the record reset from the built-in default profile; only
 // a complete report (the counter reaching 65, and every code a set line carries arrived) replaces
 // the record. Otherwise the load fails and
-// the record stays as it was: when nothing was decoded for idleTimeout() while the default
-// profile's OB is 2, when the device is lost, or on cancel().
+// the record stays as it was: when nothing was decoded for idleTimeout(), when the device is lost,
+// or on cancel().
 //
 // A save stores the current page, rebuilds the table and writes the 75 slots in order, one written
 // line per saveInterval() (the tracker needs the time); empty slots are passed over without a
@@ -66,10 +66,9 @@ public:
     // The longest pause the tools accept: a slower pace helps no tracker, and a typo would stall
     // a save for days.
     static constexpr int kMaxSaveIntervalMs = 60000;
-    // A load whose tracker stays silent this long ends (only when the default profile's OB is 2).
+    // A load whose tracker stays silent this long ends as failed.
     static constexpr int kLoadIdleTimeoutMs = 10000;
     static constexpr int kCompleteReportCount = 65;
-    static constexpr int kIdleEndVariant = 2;
     static constexpr int kLoadProgressMax = 64;
     static constexpr int kSaveProgressMax = kSlotCount - 1;
     // Longer command lines are cut.
@@ -190,7 +189,6 @@ private:
     CodeSet m_arrived;  // the codes this load's report carried
     std::vector<std::string_view> m_missingCodes;
     bool m_requireAllCodes = true;
-    int m_reportVariant = 0;  // the default profile's OB, read when the load starts
     int m_idleTicks = 0;
     int m_idleTimeoutMs = kLoadIdleTimeoutMs;
     QTimer m_idleTimer;

@@ -45,13 +45,7 @@ bool FileOperations::loadDefaultProfile() {
         return false;
     }
     ParameterSet staging = m_session.parameters();
-    const ReadResult result = qn470::loadDefaultProfile(staging);
-    if (!result.ok) {
-        m_session.prompter().message(text(status::kDefaultProfileError),
-                                     text(status::kCaptionError), Prompter::Buttons::Ok,
-                                     Prompter::Icon::Warning);
-        return false;
-    }
+    qn470::loadDefaultProfile(staging);  // built in: cannot fail
     m_session.replaceRecord(staging, RecordSource::File);
     return true;
 }

@@ -24,8 +24,8 @@ class FileOperations {
 public:
     explicit FileOperations(DeviceSession& session) : m_session(session) {}
 
-    // Resets the record from the built-in default profile and reloads the page;
-    // "DefaultSystemConfig Profile Error!" when it cannot be read (the record stays).
+    // Resets the record from the built-in default profile and reloads the page; false only while
+    // the session is busy.
     bool loadDefaultProfile();
 
     // The three buttons: "Save to file", "Load from file", "Save to Bin file".

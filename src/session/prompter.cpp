@@ -2,12 +2,11 @@
 
 namespace qn470 {
 
-Prompter::Answer TextPrompter::message(const QString& text, const QString& caption, Buttons buttons,
-                                       Icon) {
+Prompter::Answer TextPrompter::message(const QString& text, const QString& caption, Buttons, Icon) {
     if (m_sink) {
         m_sink(caption.isEmpty() ? text : caption + ": " + text);
     }
-    return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
+    return Answer::Ok;
 }
 
 }  // namespace qn470

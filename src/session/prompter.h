@@ -11,9 +11,9 @@ namespace qn470 {
 
 class Prompter {
 public:
-    enum class Buttons { Ok, OkCancel, YesNo };
+    enum class Buttons { Ok, OkCancel };
     enum class Icon { None, Information, Warning, Critical };
-    enum class Answer { Ok, Cancel, Yes, No };
+    enum class Answer { Ok, Cancel };
 
     virtual ~Prompter() = default;
 

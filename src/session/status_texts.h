@@ -69,7 +69,6 @@ inline constexpr const char* kCaptionError = "Error";
 inline constexpr const char* kCaptionErrorBetweenLines = "error";
 inline constexpr const char* kDisconnectDevice = "Disconnect device!";
 inline constexpr const char* kWriteLineFailed = "Failed to Write File!";
-inline constexpr const char* kDefaultProfileError = "DefaultSystemConfig Profile Error!";
 
 // File dialogs.
 inline constexpr const char* kProfileFilter = "Setting file (*.pro);;All files (*.*)";
