@@ -10,6 +10,7 @@
 #include "page_test_support.h"
 #include "pages/action_dialog.h"
 #include "pages/media_choice_dialog.h"
+#include "support/case_name.h"
 
 namespace qn470 {
 namespace {
@@ -52,7 +53,10 @@ INSTANTIATE_TEST_SUITE_P(
                       MediaCase{"1F", false, CMedia_Choice::kHttp, CMedia_Choice::kFormat0, "10"},
                       MediaCase{"21", true, CMedia_Choice::kComPort, CMedia_Choice::kFormat0, "21"},
                       MediaCase{"", false, CMedia_Choice::kNone, CMedia_Choice::kFormat0, "00"},
-                      MediaCase{"zz", false, CMedia_Choice::kNone, CMedia_Choice::kFormat0, "00"}));
+                      MediaCase{"zz", false, CMedia_Choice::kNone, CMedia_Choice::kFormat0, "00"}),
+    [](const auto& info) {
+        return caseNames({"field", info.param.field});
+    });
 
 TEST(MediaChoiceDialog, BuildsTheByteFromTheClickedChoices) {
     CMedia_Choice dialog(QStringLiteral("00"), true);

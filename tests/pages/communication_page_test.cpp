@@ -7,6 +7,7 @@
 
 #include "page_fixture.h"
 #include "pages/communication_page.h"
+#include "support/case_name.h"
 
 namespace qn470 {
 namespace {
@@ -230,7 +231,8 @@ INSTANTIATE_TEST_SUITE_P(
         TypingCase{2215, "255", "255", "", true},
         TypingCase{1012, "0", "5", "(A2)Please enter an integer between 1 and 255"},
         TypingCase{1012, "256", "5", "(A2)Please enter an integer between 1 and 255"},
-        TypingCase{1012, "10", "10", "", true}));
+        TypingCase{1012, "10", "10", "", true}),
+    [](const auto& info) { return typingCaseName(info.param); });
 
 TEST_F(CommunicationPageTest, PastedLettersAreRefusedLikeTyped) {
     openActive();

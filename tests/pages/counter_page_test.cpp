@@ -14,6 +14,7 @@
 #include "page_fixture.h"
 #include "page_test_support.h"
 #include "pages/counter_page.h"
+#include "support/case_name.h"
 
 namespace qn470 {
 namespace {
@@ -206,7 +207,10 @@ INSTANTIATE_TEST_SUITE_P(
                    "(Pg)Please enter an integer between 0 and 4294967294"},
         TypingCase{1182, "5x", "0", "(Pm)Please enter a positive integer."},
         TypingCase{1183, "9999999999", "0", "(Ps)Please enter an integer between 0 and 4294967294"},
-        TypingCase{1183, "0", "0", ""}));
+        TypingCase{1183, "0", "0", ""}),
+    [](const auto& info) {
+        return caseNames({"f" + std::to_string(info.param.id), info.param.text});
+    });
 
 TEST_F(CounterPageTest, ALoadedTriggerLevelOutOfRangeTurnsIntoZero) {
     writeNumber(set, "Ps", 4294967295);

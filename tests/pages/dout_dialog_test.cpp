@@ -12,6 +12,7 @@
 
 #include "page_test_support.h"
 #include "pages/dout_dialog.h"
+#include "support/case_name.h"
 
 namespace qn470 {
 namespace {
@@ -66,7 +67,10 @@ INSTANTIATE_TEST_SUITE_P(Masks, DoutOpening,
                                            OpeningCase{"0a", "AIA-"}, OpeningCase{"0c", "IAA-"},
                                            OpeningCase{"8e", "III-"}, OpeningCase{"0E", "IIIN"},
                                            OpeningCase{"", "IIIN"}, OpeningCase{"e", "III-"},
-                                           OpeningCase{"0e99", "AAAL"}));
+                                           OpeningCase{"0e99", "AAAL"}),
+                         [](const auto& info) {
+                             return caseNames({"text", info.param.text});
+                         });
 
 TEST(DoutDialog, OpenedWithoutAnOutputTextShowsNothingChecked) {
     CDout dialog(std::nullopt);
@@ -119,7 +123,8 @@ INSTANTIATE_TEST_SUITE_P(
         // Clicking what is already checked changes nothing.
         ClickCase{"0e", {CDout::kOutput1Activate}, "AAAL", "0e"},
         ClickCase{"00", {CDout::kOutput2Inactive}, "IIIN", "00"},
-        ClickCase{"0f", {CDout::kAll, CDout::kOutput1Inactive}, "IAA-", "0c"}));
+        ClickCase{"0f", {CDout::kAll, CDout::kOutput1Inactive}, "IAA-", "0c"}),
+    [](const auto& info) { return caseNameWith(info.param.text, "click", info.param.clicks); });
 
 TEST(DoutDialog, CancelGivesNothing) {
     CDout dialog(QStringLiteral("00"));

@@ -7,6 +7,7 @@
 #include "config/hex_text.h"
 #include "config/report_media.h"
 #include "pages/field_rules.h"
+#include "support/case_name.h"
 
 namespace qn470 {
 namespace {
@@ -96,7 +97,10 @@ INSTANTIATE_TEST_SUITE_P(
                  "(E1)Please enter an integer between 1024 and 65535"},
         ScanCase{&kSC, "300", CheckResult::OutOfRange,
                  "(OP)Please enter an integer between 0 and 255"},
-        ScanCase{&kSC, "3x", CheckResult::BadCharacter, "(OP)Please enter a positive integer."}));
+        ScanCase{&kSC, "3x", CheckResult::BadCharacter, "(OP)Please enter a positive integer."}),
+    [](const auto& info) {
+        return caseNames({std::string(info.param.rule->code), info.param.text});
+    });
 
 struct ExchangeCase {
     const char* text;
@@ -132,7 +136,13 @@ INSTANTIATE_TEST_SUITE_P(
                       ExchangeCase{"2147483648", Exchange::Signed, false, 0},
                       ExchangeCase{"-2147483648", Exchange::Signed, true, -2147483648LL},
                       ExchangeCase{"255", Exchange::Byte, true, 255},
-                      ExchangeCase{"256", Exchange::Byte, false, 0}));
+                      ExchangeCase{"256", Exchange::Byte, false, 0}),
+    [](const auto& info) {
+        return caseNames({info.param.exchange == Exchange::Unsigned ? "unsigned"
+                          : info.param.exchange == Exchange::Signed ? "signed"
+                                                                    : "byte",
+                          info.param.text});
+    });
 
 TEST(ExchangeMessages, AreTheStandardPrompts) {
     EXPECT_EQ(exchangeMessage(Exchange::Unsigned), "Enter a positive integer.");

@@ -17,6 +17,7 @@
 #include "pages/function_page.h"
 #include "pages/media_choice_dialog.h"
 #include "pages/parking_dialog.h"
+#include "support/case_name.h"
 
 namespace qn470 {
 namespace {
@@ -280,7 +281,10 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         LoadCase{"OS", 0, kOS, "(OS)Please enter an integer between 1 and 65535"},
         LoadCase{"PA", 4294967295, kPA, "(PA)Please enter an integer between 50 and 4294967294"},
-        LoadCase{"K2", 4294967295, kK2, "(K2)Please enter an integer between 30 and 4294967294"}));
+        LoadCase{"K2", 4294967295, kK2, "(K2)Please enter an integer between 30 and 4294967294"}),
+    [](const auto& info) {
+        return caseNames({info.param.code, std::to_string(info.param.value)});
+    });
 
 TEST_F(FunctionPageTest, AReloadNeverGivesARefusedFieldAnotherFieldsText) {
     openActive();
@@ -335,7 +339,8 @@ INSTANTIATE_TEST_SUITE_P(
         TypingCase{kSA, "256", "0", "(SA)Please enter an integer between 0 and 255"},
         TypingCase{kSB, "999", "0", "(SB)Please enter an integer between 0 and 255"},
         TypingCase{kSC, "300", "5", "(SC)Please enter an integer between 0 and 255"},
-        TypingCase{kSC, "0", "0", ""}));
+        TypingCase{kSC, "0", "0", ""}),
+    [](const auto& info) { return typingCaseName(info.param); });
 
 TEST_F(FunctionPageTest, PastedLettersAreRefusedWithTheDigitMessage) {
     const struct {
@@ -403,7 +408,8 @@ INSTANTIATE_TEST_SUITE_P(
         LeavingCase{kPA, "", "", ""},  // an empty text raises nothing
         LeavingCase{kK2, "0", "100", "(K2)Please enter an integer between 30 and 4294967294"},
         LeavingCase{kK2, "29", "100", "(K2)Please enter an integer between 30 and 4294967294"},
-        LeavingCase{kK2, "30", "30", ""}));
+        LeavingCase{kK2, "30", "30", ""}),
+    [](const auto& info) { return typingCaseName(info.param); });
 
 TEST_F(FunctionPageTest, NoOtherFieldIsCheckedWhenLeft) {
     openActive();

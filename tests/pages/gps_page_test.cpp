@@ -9,6 +9,7 @@
 #include "pages/action_dialog.h"
 #include "pages/gps_page.h"
 #include "pages/media_choice_dialog.h"
+#include "support/case_name.h"
 
 namespace qn470 {
 namespace {
@@ -184,7 +185,11 @@ INSTANTIATE_TEST_SUITE_P(
                       OpeningCase{59, 60, "(C1)Please enter an integer between 60 and 600", false},
                       OpeningCase{0, 0, "(C1)Please enter an integer between 60 and 600", false},
                       OpeningCase{180, 121, "(C2)Please enter an integer between 10 and 120", true},
-                      OpeningCase{180, 9, "(C2)Please enter an integer between 10 and 120", true}));
+                      OpeningCase{180, 9, "(C2)Please enter an integer between 10 and 120", true}),
+    [](const auto& info) {
+        return caseNames(
+            {"c1", std::to_string(info.param.c1), "c2", std::to_string(info.param.c2)});
+    });
 
 TEST_F(GpsPageTest, BeforeAnyLoadOnlyTheCheckedFieldsAreShown) {
     registry = PageRegistry{};
@@ -225,7 +230,8 @@ INSTANTIATE_TEST_SUITE_P(
                    true},
         TypingCase{CGPSPage::kC2, "120", "120", "", true},
         TypingCase{CGPSPage::kC3, "601", "5", "(C3)Please enter an integer between 0 and 600"},
-        TypingCase{CGPSPage::kC3, "0", "0", "", true}));
+        TypingCase{CGPSPage::kC3, "0", "0", "", true}),
+    [](const auto& info) { return typingCaseName(info.param); });
 
 TEST_F(GpsPageTest, PastedLettersAreRefusedLikeTyped) {
     openActive();

@@ -17,6 +17,7 @@
 #include "page_test_support.h"
 #include "pages/dout_dialog.h"
 #include "pages/input_output_page.h"
+#include "support/case_name.h"
 
 namespace qn470 {
 namespace {
@@ -249,7 +250,8 @@ INSTANTIATE_TEST_SUITE_P(
         TypingCase{1192, "65536", "100", "(QA)Please enter an integer between 0 and 65535"},
         TypingCase{1193, "99999", "200", "(QB)Please enter an integer between 0 and 65535"},
         TypingCase{1194, "70000", "300", "(QE)Please enter an integer between 0 and 65535"},
-        TypingCase{1194, "0", "0", ""}, TypingCase{1193, "1x2", "12", ""}));
+        TypingCase{1194, "0", "0", ""}, TypingCase{1193, "1x2", "12", ""}),
+    [](const auto& info) { return typingCaseName(info.param); });
 
 TEST_F(InputOutputPageTest, PastedLettersAreRefusedLikeTyped) {
     writeNumber(set, "QE", 30);
@@ -352,7 +354,10 @@ INSTANTIATE_TEST_SUITE_P(
         OutputCase{"0f",
                    {CDout::kOutput1Inactive, CDout::kOutput2Inactive, CDout::kOutput3Inactive},
                    CDout::kAll,
-                   "0e"}));
+                   "0e"}),
+    [](const auto& info) {
+        return caseNames({info.param.qz, "click", std::to_string(info.param.click)});
+    });
 
 TEST_F(InputOutputPageTest, CancellingTheDoutDialogLeavesQz) {
     writeNumber(set, "Qz", 0x06);

@@ -18,6 +18,7 @@
 #include "pages/action_dialog.h"
 #include "pages/main_page.h"
 #include "pages/media_choice_dialog.h"
+#include "support/case_name.h"
 
 namespace qn470 {
 namespace {
@@ -297,7 +298,8 @@ INSTANTIATE_TEST_SUITE_P(
         TypingCase{1062, "4294967294", "4294967294", ""},
         TypingCase{1062, "4294967295", "0", "(OH)Please enter an integer between 0 and 4294967294"},
         TypingCase{1196, "12001", "11500", "(J9)Please enter an integer between 10000 and 12000"},
-        TypingCase{1196, "9000", "9000", ""}));
+        TypingCase{1196, "9000", "9000", ""}),
+    [](const auto& info) { return typingCaseName(info.param); });
 
 TEST_F(MainPageTest, PastedLettersAreRefusedLikeTyped) {
     openActive();

@@ -9,6 +9,7 @@
 #include "pages/action_dialog.h"
 #include "pages/media_choice_dialog.h"
 #include "pages/motion_sensor_page.h"
+#include "support/case_name.h"
 
 namespace qn470 {
 namespace {
@@ -184,7 +185,8 @@ INSTANTIATE_TEST_SUITE_P(
         TypingCase{1052, "1", "0", "(Ry)Please enter an integer between 3 and 65535", true},
         TypingCase{1052, "0", "0", "", true},
         TypingCase{1056, "65536", "5", "(Rz)Please enter an integer between 0 and 65535"},
-        TypingCase{1056, "0", "0", "", true}, TypingCase{1056, "65535", "65535", "", true}));
+        TypingCase{1056, "0", "0", "", true}, TypingCase{1056, "65535", "65535", "", true}),
+    [](const auto& info) { return typingCaseName(info.param); });
 
 TEST_F(MotionSensorPageTest, EveryChoiceFieldOpensItsDialog) {
     openActive();

@@ -8,6 +8,7 @@
 
 #include "page_test_support.h"
 #include "pages/parking_dialog.h"
+#include "support/case_name.h"
 
 namespace qn470 {
 namespace {
@@ -66,7 +67,10 @@ INSTANTIATE_TEST_SUITE_P(
                       // Only four characters count.
                       OpeningCase{"00021", {CParking::kInput1Active}},
                       // A bit no source has selects nothing at all.
-                      OpeningCase{"0001", {}}, OpeningCase{"208f", {}}, OpeningCase{"ffff", {}}));
+                      OpeningCase{"0001", {}}, OpeningCase{"208f", {}}, OpeningCase{"ffff", {}}),
+    [](const auto& info) {
+        return caseNames({"field", info.param.field});
+    });
 
 struct ClickCase {
     const char* field;
@@ -117,7 +121,8 @@ INSTANTIATE_TEST_SUITE_P(
                   {CParking::kNone},
                   "0000"},
         // A mask of unknown bits starts empty and applies only what was clicked.
-        ClickCase{"ffff", {CParking::kMotionMoving}, {}, "0080"}));
+        ClickCase{"ffff", {CParking::kMotionMoving}, {}, "0080"}),
+    [](const auto& info) { return caseNameWith(info.param.field, "click", info.param.clicks); });
 
 TEST(ParkingDialog, AllAndNoneSetEveryPair) {
     CParking dialog(QStringLiteral("2002"));

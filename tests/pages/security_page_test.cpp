@@ -8,6 +8,7 @@
 #include "page_fixture.h"
 #include "pages/media_choice_dialog.h"
 #include "pages/security_page.h"
+#include "support/case_name.h"
 
 namespace qn470 {
 namespace {
@@ -185,7 +186,8 @@ INSTANTIATE_TEST_SUITE_P(
         TypingCase{2312, "10", "10", "", true},
         TypingCase{2312, "65536", "120", "(V5)Please enter an integer between 10 and 65535"},
         TypingCase{2301, "+12345678901234567890", "+123456789012345678", ""},
-        TypingCase{2311, "12345678901234567890", "1234567890123456789", ""}));
+        TypingCase{2311, "12345678901234567890", "1234567890123456789", ""}),
+    [](const auto& info) { return typingCaseName(info.param); });
 
 TEST_F(SecurityPageTest, ReportMediaOpensTheMediaDialog) {
     openActive();

@@ -10,6 +10,7 @@
 #include "pages/action_dialog.h"
 #include "pages/media_choice_dialog.h"
 #include "pages/serial_port_page.h"
+#include "support/case_name.h"
 
 namespace qn470 {
 namespace {
@@ -71,7 +72,10 @@ INSTANTIATE_TEST_SUITE_P(Texts, SerialPortStopBits,
                                            // No item: the text the record had is kept.
                                            StopBitsCase{"1.5", "", "1.5"},
                                            StopBitsCase{"000", "", "000"},
-                                           StopBitsCase{"", "", ""}));
+                                           StopBitsCase{"", "", ""}),
+                         [](const auto& info) {
+                             return caseNames({"record", info.param.record});
+                         });
 
 TEST_F(SerialPortPageTest, ListsStoreTheChosenItem) {
     open();

@@ -13,6 +13,7 @@
 #include "page_fixture.h"
 #include "page_test_support.h"
 #include "pages/stopwatch_page.h"
+#include "support/case_name.h"
 
 namespace qn470 {
 namespace {
@@ -253,7 +254,8 @@ INSTANTIATE_TEST_SUITE_P(
                       TypingCase{1176, "255", "255", ""},
                       TypingCase{1178, "256", "5", "(XB)Please enter an integer between 0 and 255"},
                       TypingCase{1179, "300", "6",
-                                 "(ZB)Please enter an integer between 0 and 255"}));
+                                 "(ZB)Please enter an integer between 0 and 255"}),
+    [](const auto& info) { return typingCaseName(info.param); });
 
 TEST_F(StopwatchPageTest, PastedLettersAreRefusedLikeTyped) {
     writeNumber(set, "YA", 60);
@@ -298,7 +300,8 @@ INSTANTIATE_TEST_SUITE_P(
         LeavingCase{1136, "1", "(YA)Please enter an integer between 0 and 4294967294"},
         // Its every-change message, not a garbled one.
         LeavingCase{2307, "2", "(ZA)Please enter an integer between 0 and 4294967294"},
-        LeavingCase{2307, "0", ""}));
+        LeavingCase{2307, "0", ""}),
+    [](const auto& info) { return typingCaseName(info.param); });
 
 TEST_F(StopwatchPageTest, ALoadedIntervalOutOfRangeIsReportedAndNeverStored) {
     writeNumber(set, "XA", 4294967295);

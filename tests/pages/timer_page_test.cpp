@@ -13,6 +13,7 @@
 #include "pages/media_choice_dialog.h"
 #include "pages/timer_page.h"
 #include "pages/weekday_dialog.h"
+#include "support/case_name.h"
 
 namespace qn470 {
 namespace {
@@ -228,7 +229,10 @@ INSTANTIATE_TEST_SUITE_P(
         TypingCase{2503, "65535", "65535", ""},
         TypingCase{2503, "0", "3600", "(W2)Please enter an integer between 1 and 65535"},
         TypingCase{2513, "65536", "3600", "(Y2)Please enter an integer between 1 and 65535"},
-        TypingCase{2518, "1x", "1", ""}));  // a numbers-only edit drops the letter
+        TypingCase{2518, "1x", "1", ""}),
+    [](const auto& info) {
+        return typingCaseName(info.param);
+    });  // a numbers-only edit drops the letter
 
 TEST_F(TimerPageTest, PastedLettersAreRefusedWithTheDigitMessage) {
     openActive();

@@ -8,6 +8,7 @@
 
 #include "page_test_support.h"
 #include "pages/weekday_dialog.h"
+#include "support/case_name.h"
 
 namespace qn470 {
 namespace {
@@ -42,6 +43,16 @@ struct OpeningCase {
     std::set<int> checked;
 };
 
+// "fields_01_40_00" for several fields, "no_fields" for none.
+std::string fieldsName(const QStringList& fields) {
+    if (fields.isEmpty())
+        return "no_fields";
+    std::string name = "fields";
+    for (const QString& field : fields)
+        name += "_" + caseName(field.toStdString());
+    return name;
+}
+
 class WeekdayOpening : public ::testing::TestWithParam<OpeningCase> {};
 
 TEST_P(WeekdayOpening, ChecksTheDaysOfTheFieldsMask) {
@@ -61,7 +72,8 @@ INSTANTIATE_TEST_SUITE_P(
                       OpeningCase{{"2"}, {CWeekday::kFriday}},  // one digit is the high nibble
                       OpeningCase{{}, {}},
                       // Days are only ever checked: several fields give the union.
-                      OpeningCase{{"01", "40", "00"}, {CWeekday::kSunday, CWeekday::kSaturday}}));
+                      OpeningCase{{"01", "40", "00"}, {CWeekday::kSunday, CWeekday::kSaturday}}),
+    [](const auto& info) { return fieldsName(info.param.fields); });
 
 struct SaveCase {
     const char* field;
@@ -88,7 +100,8 @@ INSTANTIATE_TEST_SUITE_P(
                                "3e"},
                       SaveCase{"41", {CWeekday::kSunday}, "01"}, SaveCase{"41", {}, "00"},
                       SaveCase{"ff", {std::begin(kAllDays), std::end(kAllDays)}, "7f"},
-                      SaveCase{"", {CWeekday::kSaturday}, "40"}));
+                      SaveCase{"", {CWeekday::kSaturday}, "40"}),
+    [](const auto& info) { return caseNameWith(info.param.field, "days", info.param.days); });
 
 TEST(WeekdayDialog, CancelGivesNothing) {
     CWeekday dialog({QStringLiteral("41")});

@@ -18,6 +18,7 @@
 #include "page_test_support.h"
 #include "pages/gps_page.h"
 #include "pages/main_page.h"
+#include "support/case_name.h"
 
 namespace qn470 {
 namespace {
@@ -248,6 +249,17 @@ struct CloseCase {
     bool stores;
 };
 
+std::string closeName(const CloseCase& c) {
+    std::string name = c.loaded ? "loaded" : "not_loaded";
+    if (c.otherClosedLast)
+        name += "_other_closed_last";
+    if (c.selfClosedLast)
+        name += "_self_closed_last";
+    if (c.shuttingDown)
+        name += "_shutting_down";
+    return name;
+}
+
 class CloseRule : public ::testing::TestWithParam<CloseCase> {};
 
 TEST_P(CloseRule, StoresUnlessFirstAfterALoadOrShuttingDown) {
@@ -285,7 +297,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, CloseRule,
                                            CloseCase{true, false, false, false, false},
                                            CloseCase{true, false, true, false, false},
                                            CloseCase{true, true, false, false, true},
-                                           CloseCase{true, true, false, true, false}));
+                                           CloseCase{true, true, false, true, false}),
+                         [](const auto& info) { return closeName(info.param); });
 
 TEST(RecentFiles, KeepsFourNewestFirstAcrossRuns) {
     QTemporaryDir dir;

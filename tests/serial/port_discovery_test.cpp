@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "serial/pty_master.h"
+#include "support/case_name.h"
 
 namespace qn470 {
 namespace {
@@ -85,7 +86,8 @@ INSTANTIATE_TEST_SUITE_P(
                     ChoiceCase{"Prolific ()", true, "", kOpenFail},
                     // Only the first 100 characters are looked at.
                     ChoiceCase{QString(93, 'x') + "Prolific (COM5)", false, "", kNotStm},
-                    ChoiceCase{QString(85, 'x') + "Prolific (COM5)", true, "COM5", kOk}));
+                    ChoiceCase{QString(85, 'x') + "Prolific (COM5)", true, "COM5", kOk}),
+    [](const auto& info) { return caseName(info.param.text.toStdString()); });
 
 #ifdef Q_OS_LINUX
 TEST(PortDiscovery, SystemSourceListsPseudoTerminals) {

@@ -7,6 +7,7 @@
 #include <ctime>
 
 #include "serial/pty_master.h"
+#include "support/case_name.h"
 
 namespace qn470 {
 namespace {
@@ -76,7 +77,8 @@ INSTANTIATE_TEST_SUITE_P(Serial, SerialLinkLineRules,
                                          LineRule{"RTC_Counter=1234", true, true},
                                          LineRule{"rtc_counter=1234", true, false},
                                          LineRule{"$GNRMC,123519", true, false},
-                                         LineRule{"KXs,KorvelantQN-470,1,A0=1*3F", true, false}));
+                                         LineRule{"KXs,KorvelantQN-470,1,A0=1*3F", true, false}),
+                         [](const auto& info) { return caseName(info.param.line); });
 
 TEST_F(SerialLinkOnPty, NormalModeStaysSetAndBytesPassUnchanged) {
     send("RTC_Counter=1\r\n", 1);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/case_name.h"
+
 namespace qn470 {
 namespace {
 
@@ -27,7 +29,10 @@ INSTANTIATE_TEST_SUITE_P(Session, BaudText,
                                          BaudCase{"         12", 1},
                                          BaudCase{"1152001152001", 1152001152},
                                          BaudCase{"9999999999", 2147483647},
-                                         BaudCase{"-9999999999", -999999999}));
+                                         BaudCase{"-9999999999", -999999999}),
+                         [](const auto& info) {
+                             return caseNames({"box", info.param.box});
+                         });
 
 }  // namespace
 }  // namespace qn470
