@@ -1,7 +1,9 @@
 #pragma once
 
 // Every text the device and file operations show: the status log lines (each replaces the one
-// before), message-box texts and captions, and the file-dialog filters. Used byte for byte.
+// before), message-box texts and captions, and the file-dialog filters. Used byte for byte, odd
+// spelling and spacing included: installers' notes, support scripts and screenshots quote these
+// lines, so they stay as users have always seen them.
 
 #include "serial/port_discovery.h"
 
@@ -14,7 +16,7 @@ inline constexpr const char* kNotTrackerPort = kNotTrackerPortMessage;
 inline constexpr const char* kPortClosed = "COM port is Close.\r\n";
 
 // A command with the link closed: the command line's Send has two exclamation marks, every
-// other command one.
+// other command one, so a log shows which of them found the port closed.
 inline constexpr const char* kSendNotOpen = "FAIL !! Serial port is not open.\r\n";
 inline constexpr const char* kNotOpen = "FAIL ! Serial port is not open.\r\n";
 inline constexpr const char* kNotNormalMode = "FAIL ! Not Normal mode or serial port error.\r\n";
@@ -65,7 +67,8 @@ inline constexpr const char* kWriteBinFieldRefused =
 
 // Message boxes.
 inline constexpr const char* kCaptionError = "Error";
-// The caption of "Disconnect device!" when a save notices the loss between two lines.
+// The caption of "Disconnect device!" when a save notices the loss between two lines; lower case
+// on purpose, so a user's report tells where in the save the adapter went.
 inline constexpr const char* kCaptionErrorBetweenLines = "error";
 inline constexpr const char* kDisconnectDevice = "Disconnect device!";
 inline constexpr const char* kWriteLineFailed = "Failed to Write File!";
