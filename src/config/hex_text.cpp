@@ -1,9 +1,8 @@
 #include "config/hex_text.h"
 
 namespace qn470 {
-namespace {
 
-std::string hexDigits(uint32_t value, int digits) {
+std::string formatHexDigits(uint64_t value, int digits) {
     static constexpr char kHex[] = "0123456789abcdef";
     std::string out(static_cast<std::size_t>(digits), '0');
     for (int i = digits - 1; i >= 0; --i) {
@@ -23,14 +22,12 @@ uint32_t hexDigitValue(char c) {
     return 0;
 }
 
-}  // namespace
-
 std::string formatHexByte(uint8_t value) {
-    return hexDigits(value, 2);
+    return formatHexDigits(value, 2);
 }
 
 std::string formatHexWord(uint16_t value) {
-    return hexDigits(value, 4);
+    return formatHexDigits(value, 4);
 }
 
 uint32_t parseHexText(std::string_view text, int digits) {

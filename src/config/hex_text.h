@@ -10,11 +10,17 @@
 
 namespace qn470 {
 
+// The low `digits` hex digits of value, lower case, the most significant first ("0042").
+std::string formatHexDigits(uint64_t value, int digits);
+
 // The byte as exactly two lower-case hex digits ("05", "a3").
 std::string formatHexByte(uint8_t value);
 
 // The 16-bit value as exactly four lower-case hex digits ("0042").
 std::string formatHexWord(uint16_t value);
+
+// One character's value: "0"-"9" and "a"-"f" only, anything else 0.
+uint32_t hexDigitValue(char c);
 
 // The first `digits` characters of text as hex digits, the first the most significant.
 uint32_t parseHexText(std::string_view text, int digits);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <limits>
 
+#include "config/decimal_text.h"
+
 namespace qn470 {
 namespace {
 
@@ -155,28 +157,7 @@ std::string_view IniSection::readString(std::string_view key, std::string_view f
 }
 
 int64_t parseIniInt(std::string_view value) {
-    std::size_t i = 0;
-    while (i < value.size() && isBlank(value[i])) {
-        ++i;
-    }
-    bool negative = false;
-    if (i < value.size() && (value[i] == '+' || value[i] == '-')) {
-        negative = value[i] == '-';
-        ++i;
-    }
-    // Accumulate the magnitude, stopping at the largest one the sign allows.
-    const uint64_t limit =
-        static_cast<uint64_t>(std::numeric_limits<int64_t>::max()) + (negative ? 1 : 0);
-    uint64_t magnitude = 0;
-    for (; i < value.size() && value[i] >= '0' && value[i] <= '9'; ++i) {
-        const auto digit = static_cast<uint64_t>(value[i] - '0');
-        magnitude = magnitude > (limit - digit) / 10 ? limit : magnitude * 10 + digit;
-    }
-    if (negative) {
-        return magnitude == limit ? std::numeric_limits<int64_t>::min()
-                                  : -static_cast<int64_t>(magnitude);
-    }
-    return static_cast<int64_t>(magnitude);
+    return readLeadingDecimal(value, DecimalMode{DecimalBlanks::SpaceTab, DecimalSign::Read}).value;
 }
 
 IniWriter::IniWriter(std::string_view section) {

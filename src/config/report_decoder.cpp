@@ -5,6 +5,8 @@
 #include <limits>
 #include <string>
 
+#include "config/decimal_text.h"
+#include "config/hex_text.h"
 #include "config/parameter_table.h"
 #include "config/parameter_value.h"
 
@@ -13,56 +15,11 @@ namespace {
 
 constexpr std::string_view kReportWord = "KXs";
 
-bool isSpace(char c) {
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
-
 // The decimal number a value begins with: optional white space, an optional sign, digits; 0 when
 // there is none. Read into 64 bits and saturated, so every 32-bit value the tracker sends (CA up
 // to 4294967295, O6 negative) comes back as itself instead of overflowing.
 int64_t leadingNumber(std::string_view value) {
-    std::size_t i = 0;
-    while (i < value.size() && isSpace(value[i])) {
-        ++i;
-    }
-    bool negative = false;
-    if (i < value.size() && (value[i] == '+' || value[i] == '-')) {
-        negative = value[i] == '-';
-        ++i;
-    }
-    // Magnitude of the most negative int64; larger numbers stick there.
-    constexpr uint64_t kLimit = static_cast<uint64_t>(std::numeric_limits<int64_t>::max()) + 1;
-    uint64_t magnitude = 0;
-    for (; i < value.size() && value[i] >= '0' && value[i] <= '9'; ++i) {
-        const auto digit = static_cast<uint64_t>(value[i] - '0');
-        magnitude = magnitude > (kLimit - digit) / 10 ? kLimit : magnitude * 10 + digit;
-    }
-    if (negative) {
-        return magnitude == kLimit ? std::numeric_limits<int64_t>::min()
-                                   : -static_cast<int64_t>(magnitude);
-    }
-    return magnitude == kLimit ? std::numeric_limits<int64_t>::max()
-                               : static_cast<int64_t>(magnitude);
-}
-
-// Media bytes and masks travel as lower-case hex; anything else, including an upper-case digit or
-// a character missing at the end of the value, counts as 0.
-unsigned hexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return static_cast<unsigned>(c - '0');
-    }
-    if (c >= 'a' && c <= 'f') {
-        return static_cast<unsigned>(c - 'a' + 10);
-    }
-    return 0;
-}
-
-unsigned leadingHex(std::string_view value, std::size_t digits) {
-    unsigned result = 0;
-    for (std::size_t i = 0; i < digits; ++i) {
-        result = result * 16 + (i < value.size() ? hexDigit(value[i]) : 0);
-    }
-    return result;
+    return readLeadingDecimal(value, DecimalMode{DecimalBlanks::CSpace, DecimalSign::Read}).value;
 }
 
 void store(ParameterSet& set, const Parameter& p, std::string_view value) {
@@ -80,13 +37,14 @@ void store(ParameterSet& set, const Parameter& p, std::string_view value) {
             return;
         }
         case Decode::Hex2:
-            writeNumber(set, p, leadingHex(value, 2));
+            // Lower-case hex; any other character, or one missing at the end, counts as 0.
+            writeNumber(set, p, parseHexText(value, 2));
             return;
         case Decode::Hex4:
-            writeNumber(set, p, leadingHex(value, 4));
+            writeNumber(set, p, parseHexText(value, 4));
             return;
         case Decode::Weekday:
-            writeNumber(set, p, leadingHex(value, 2) & 0x7Fu);
+            writeNumber(set, p, parseHexText(value, 2) & 0x7Fu);
             return;
         case Decode::Text:
             writeText(set, p, value);

@@ -1,20 +1,9 @@
 #include "config/wire_value.h"
 
+#include "config/hex_text.h"
 #include "config/parameter_value.h"
 
 namespace qn470 {
-namespace {
-
-std::string hexDigits(uint64_t value, int digits) {
-    static constexpr char kHex[] = "0123456789abcdef";
-    std::string out;
-    for (int shift = (digits - 1) * 4; shift >= 0; shift -= 4) {
-        out += kHex[(value >> shift) & 0xF];
-    }
-    return out;
-}
-
-}  // namespace
 
 std::string formatWireValue(const ParameterSet& set, const Parameter& p, Wire wire) {
     switch (wire) {
@@ -24,9 +13,9 @@ std::string formatWireValue(const ParameterSet& set, const Parameter& p, Wire wi
         case Wire::Bool:
             return readNumber(set, p) != 0 ? "1" : "0";
         case Wire::Hex2:
-            return hexDigits(static_cast<uint64_t>(readNumber(set, p)), 2);
+            return formatHexDigits(static_cast<uint64_t>(readNumber(set, p)), 2);
         case Wire::Hex4:
-            return hexDigits(static_cast<uint64_t>(readNumber(set, p)), 4);
+            return formatHexDigits(static_cast<uint64_t>(readNumber(set, p)), 4);
         case Wire::Text:
             return readText(set, p);
         case Wire::QText:

@@ -1,14 +1,12 @@
 #include "pages/field_rules.h"
 
+#include "config/decimal_text.h"
+
 namespace qn470 {
 namespace {
 
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
-}
-
-bool isBlank(char c) {
-    return c == ' ' || c == '\t';
 }
 
 }  // namespace
@@ -22,27 +20,16 @@ bool NumberRule::accepts(int64_t value, std::size_t length) const {
 }
 
 int64_t leadingValue(std::string_view text, ValueRead read) {
-    std::size_t i = 0;
-    while (i < text.size() && isBlank(text[i])) {
-        ++i;
-    }
-    bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    constexpr int64_t kCap = int64_t{1} << 40;  // far beyond either limit; stops growth
-    int64_t magnitude = 0;
-    for (; i < text.size() && isDigit(text[i]); ++i) {
-        magnitude = std::min(kCap, magnitude * 10 + (text[i] - '0'));
-    }
     if (read == ValueRead::Unsigned) {
         // Only the size matters here: digits-only fields never carry a sign worth keeping.
-        return std::min<int64_t>(magnitude, std::numeric_limits<uint32_t>::max());
+        return readLeadingDecimal(text, DecimalMode{DecimalBlanks::SpaceTab, DecimalSign::Skipped,
+                                                    0, std::numeric_limits<uint32_t>::max()})
+            .value;
     }
-    const int64_t value = negative ? -magnitude : magnitude;
-    return std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
-                               std::numeric_limits<int32_t>::max());
+    return readLeadingDecimal(text, DecimalMode{DecimalBlanks::SpaceTab, DecimalSign::Read,
+                                                std::numeric_limits<int32_t>::min(),
+                                                std::numeric_limits<int32_t>::max()})
+        .value;
 }
 
 CheckResult checkNumberText(std::string_view text, const NumberRule& rule) {
@@ -77,34 +64,23 @@ std::string checkMessage(const NumberRule& rule, CheckResult result) {
 }
 
 std::optional<int64_t> parseExchangedNumber(std::string_view text, Exchange exchange) {
-    std::size_t begin = 0;
-    std::size_t end = text.size();
-    while (begin < end && isBlank(text[begin])) {
-        ++begin;
-    }
-    while (end > begin && isBlank(text[end - 1])) {
-        --end;
-    }
-    text = text.substr(begin, end - begin);
-    bool negative = false;
-    if (exchange == Exchange::Signed && !text.empty() && (text[0] == '-' || text[0] == '+')) {
-        negative = text[0] == '-';
-        text.remove_prefix(1);
-    }
-    if (text.empty()) {
+    // The whole text must be the number: blanks around it, a sign only where signed.
+    const DecimalSign sign = exchange == Exchange::Signed ? DecimalSign::Read : DecimalSign::None;
+    const LeadingDecimal read =
+        readLeadingDecimal(text, DecimalMode{DecimalBlanks::SpaceTab, sign});
+    if (read.digits == 0) {
         return std::nullopt;
     }
-    int64_t magnitude = 0;
-    for (char c : text) {
-        if (!isDigit(c)) {
-            return std::nullopt;
-        }
-        magnitude = magnitude * 10 + (c - '0');
-        if (magnitude > std::numeric_limits<uint32_t>::max()) {
+    for (std::size_t i = read.end; i < text.size(); ++i) {
+        if (!isDecimalBlank(text[i], DecimalBlanks::SpaceTab)) {
             return std::nullopt;
         }
     }
-    const int64_t value = negative ? -magnitude : magnitude;
+    const int64_t value = read.value;
+    if (value > int64_t{std::numeric_limits<uint32_t>::max()} ||
+        value < -int64_t{std::numeric_limits<uint32_t>::max()}) {
+        return std::nullopt;
+    }
     switch (exchange) {
         case Exchange::Unsigned:
             return value;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "config/command_line.h"
+#include "config/hex_text.h"
 #include "config/parameter_table.h"
 #include "config/parameter_value.h"
 #include "config/report_decoder.h"
@@ -14,16 +15,6 @@ namespace {
 
 bool startsWith(std::string_view text, std::string_view prefix) {
     return text.substr(0, prefix.size()) == prefix;
-}
-
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    return 0;
 }
 
 // Items the report decoder skips on purpose: sent in set lines, never reported back.
@@ -43,9 +34,7 @@ void storeSentOnly(std::string_view items, ParameterSet& set) {
         }
         const std::string_view value = text.substr(3);
         if (p->wire == Wire::Hex2) {
-            const char high = value.size() > 0 ? value[0] : '0';
-            const char low = value.size() > 1 ? value[1] : '0';
-            writeNumber(set, *p, hexDigit(high) * 16 + hexDigit(low));
+            writeNumber(set, *p, parseHexByte(value));
             continue;
         }
         int64_t n = 0;
