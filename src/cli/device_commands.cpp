@@ -23,7 +23,6 @@
 #include "session/code_comparison.h"
 #include "session/device_session.h"
 #include "session/prompter.h"
-#include "session/status_texts.h"
 
 namespace qn470::cli {
 namespace {
@@ -290,7 +289,8 @@ public:
         bool opened = false;
         if (port.contains(QLatin1Char('('))) {
             opened = m_session->connectDevice(port, QString::number(options.baud));
-            if (!opened && m_session->statusText() == QLatin1String(status::kNotTrackerPort)) {
+            if (!opened &&
+                m_session->lastConnectFailure() == DeviceSession::ConnectFailure::NotTrackerPort) {
                 return badInput("--port " + options.port + ": not a tracker port");
             }
         } else {

@@ -198,8 +198,8 @@ void CAction::apply() {
 }
 
 std::unique_ptr<CChoiceDialog> CAction::create(QWidget* parent, const PageContext& context,
-                                               const QString& fieldText) {
-    return std::make_unique<CAction>(fieldText, context.prompter, parent);
+                                               const ChoiceField& field) {
+    return std::make_unique<CAction>(field.text, context.prompter, parent);
 }
 
 }  // namespace qn470

@@ -36,7 +36,7 @@ public:
     QString resultText() const override { return m_result; }
 
     static std::unique_ptr<CChoiceDialog> create(QWidget* parent, const PageContext& context,
-                                                 const QString& fieldText);
+                                                 const ChoiceField& field);
 
 private:
     void selectSlot(int slot);

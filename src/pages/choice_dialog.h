@@ -5,7 +5,9 @@
 // the dialog is accepted, puts resultText() into the field. The record is never touched here.
 
 #include <QDialog>
+#include <QString>
 #include <memory>
+#include <string_view>
 
 #include "pages/page_context.h"
 
@@ -20,9 +22,18 @@ public:
     virtual QString resultText() const = 0;
 };
 
+// The field a choice dialog is opened for, as values: its parameter code and its current text.
+// An empty code opens the dialog for no field.
+struct ChoiceField {
+    std::string_view code;
+    QString text;
+
+    bool isField() const { return !code.empty(); }
+};
+
 // Creates the dialog of one field, preset from the field's current text.
 using ChoiceFactory = std::unique_ptr<CChoiceDialog> (*)(QWidget* parent,
                                                          const PageContext& context,
-                                                         const QString& fieldText);
+                                                         const ChoiceField& field);
 
 }  // namespace qn470

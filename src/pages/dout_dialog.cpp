@@ -158,8 +158,8 @@ void CDout::apply() {
 }
 
 std::unique_ptr<CChoiceDialog> CDout::create(QWidget* parent, const PageContext&,
-                                             const QString& fieldText) {
-    return std::make_unique<CDout>(fieldText, parent);
+                                             const ChoiceField& field) {
+    return std::make_unique<CDout>(field.text, parent);
 }
 
 }  // namespace qn470

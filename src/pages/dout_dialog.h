@@ -47,7 +47,7 @@ public:
     QString resultText() const override { return m_result; }
 
     static std::unique_ptr<CChoiceDialog> create(QWidget* parent, const PageContext& context,
-                                                 const QString& fieldText);
+                                                 const ChoiceField& field);
 
 private:
     void preset(uint8_t mask);

@@ -535,7 +535,7 @@ void FieldBinder::openChoice(int id) {
     m_choiceField = id;
     QPointer<QLineEdit> edit = row->edit;
     const std::unique_ptr<CChoiceDialog> dialog =
-        row->binding.choice(&m_page, m_context, edit->text());
+        row->binding.choice(&m_page, m_context, ChoiceField{row->binding.code, edit->text()});
     const int result = m_context.choices.run(*dialog);
     if (result == QDialog::Accepted && edit) {
         edit->setText(dialog->resultText());

@@ -15,9 +15,6 @@ public:
     enum : int { kParkingField = 1217 };
 
     explicit CReportPage1(const PageContext& context, QWidget* parent = nullptr);
-
-    // Whether the parking-trigger field is the one whose choice dialog is open.
-    bool editsParkingField() { return binder().choiceField() == kParkingField; }
 };
 
 }  // namespace qn470

@@ -121,13 +121,13 @@ void CMedia_Choice::apply() {
 }
 
 std::unique_ptr<CChoiceDialog> CMedia_Choice::create(QWidget* parent, const PageContext&,
-                                                     const QString& fieldText) {
-    return std::make_unique<CMedia_Choice>(fieldText, true, parent);
+                                                     const ChoiceField& field) {
+    return std::make_unique<CMedia_Choice>(field.text, true, parent);
 }
 
 std::unique_ptr<CChoiceDialog> CMedia_Choice::createWithoutSms(QWidget* parent, const PageContext&,
-                                                               const QString& fieldText) {
-    return std::make_unique<CMedia_Choice>(fieldText, false, parent);
+                                                               const ChoiceField& field) {
+    return std::make_unique<CMedia_Choice>(field.text, false, parent);
 }
 
 }  // namespace qn470

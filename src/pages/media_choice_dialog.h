@@ -42,10 +42,10 @@ public:
     QString resultText() const override { return m_result; }
 
     static std::unique_ptr<CChoiceDialog> create(QWidget* parent, const PageContext& context,
-                                                 const QString& fieldText);
+                                                 const ChoiceField& field);
     static std::unique_ptr<CChoiceDialog> createWithoutSms(QWidget* parent,
                                                            const PageContext& context,
-                                                           const QString& fieldText);
+                                                           const ChoiceField& field);
 
 private:
     void apply();

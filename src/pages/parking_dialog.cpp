@@ -9,7 +9,6 @@
 #include <QVBoxLayout>
 
 #include "config/hex_text.h"
-#include "pages/function_page.h"
 
 namespace qn470 {
 namespace {
@@ -158,10 +157,9 @@ void CParking::apply() {
 }
 
 std::unique_ptr<CChoiceDialog> CParking::create(QWidget* parent, const PageContext&,
-                                                const QString& fieldText) {
-    auto* page = qobject_cast<CReportPage1*>(parent);
-    if (page != nullptr && page->editsParkingField()) {
-        return std::make_unique<CParking>(fieldText, parent);
+                                                const ChoiceField& field) {
+    if (field.isField()) {
+        return std::make_unique<CParking>(field.text, parent);
     }
     return std::make_unique<CParking>(std::nullopt, parent);
 }

@@ -2,8 +2,8 @@
 
 // "Trigger source of parking alarm": picks the events that raise the parking alarm as a 16-bit
 // mask, one pair of buttons per source (bit set / bit clear), with "All" and "None" to set every
-// pair at once. The mask travels as four lower-case hex digits. Only the Function page's parking
-// field opens it for a field; opened for anything else it starts empty and "Apply" only closes.
+// pair at once. The mask travels as four lower-case hex digits. Opened for no field it starts
+// empty and "Apply" only closes.
 
 #include <QString>
 #include <array>
@@ -52,9 +52,9 @@ public:
 
     QString resultText() const override { return m_result; }
 
-    // Preset from the field only when the Function page opens it for its parking field.
+    // Preset from the field's text when opened for a field.
     static std::unique_ptr<CChoiceDialog> create(QWidget* parent, const PageContext& context,
-                                                 const QString& fieldText);
+                                                 const ChoiceField& field);
 
 private:
     void sourceClicked(int id);

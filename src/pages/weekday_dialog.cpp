@@ -6,7 +6,6 @@
 #include <QVBoxLayout>
 
 #include "config/hex_text.h"
-#include "pages/timer_page.h"
 
 namespace qn470 {
 namespace {
@@ -83,10 +82,10 @@ void CWeekday::save() {
 }
 
 std::unique_ptr<CChoiceDialog> CWeekday::create(QWidget* parent, const PageContext&,
-                                                const QString& fieldText) {
+                                                const ChoiceField& field) {
     QStringList texts;
-    if (qobject_cast<CReportPage2*>(parent) != nullptr) {
-        texts.push_back(fieldText);
+    if (field.isField()) {
+        texts.push_back(field.text);
     }
     return std::make_unique<CWeekday>(texts, parent);
 }

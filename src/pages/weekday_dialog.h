@@ -41,9 +41,9 @@ public:
     // The mask's hex byte text, set by "Save".
     QString resultText() const override { return m_result; }
 
-    // Preset from the field when a Timer page opens it; any other parent starts empty.
+    // Preset from the field's text when opened for a field; opened for none it starts empty.
     static std::unique_ptr<CChoiceDialog> create(QWidget* parent, const PageContext& context,
-                                                 const QString& fieldText);
+                                                 const ChoiceField& field);
 
 private:
     void save();

@@ -97,6 +97,8 @@ bool DeviceSession::connectDevice(const QString& portListText, const QString& ba
     const PortChoice choice = choosePort(portListText);
     m_link.setTrackerPortChosen(choice.trackerPortChosen);
     if (!choice.ok) {
+        m_connectFailure =
+            choice.trackerPortChosen ? ConnectFailure::BadPortName : ConnectFailure::NotTrackerPort;
         showStatus(choice.message);
         return false;
     }
@@ -108,6 +110,11 @@ bool DeviceSession::openPort(const QString& portName, qint32 baudRate) {
     const bool wasConnected = m_link.connected();
     const bool opened = m_link.open(portName, baudRate);
     m_link.setConnected(opened);
+    if (opened) {
+        m_connectFailure = ConnectFailure::None;
+    } else {
+        m_connectFailure = baudRate > 0 ? ConnectFailure::OpenFailed : ConnectFailure::BadBaud;
+    }
     showStatus(text(opened ? status::kPortOpenSuccess : status::kPortOpenFail));
     m_openDiagnosis = {};
     // A refused rate never reached the port, so there is nothing to find out about it.

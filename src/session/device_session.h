@@ -60,6 +60,16 @@ class DeviceSession : public QObject {
 
 public:
     enum class Operation { None, Load, Save };
+
+    // Why the last connectDevice() or openPort() did not open a port, as a value the command-line
+    // tool can act on; None after a successful open.
+    enum class ConnectFailure {
+        None,
+        NotTrackerPort,  // the port-list entry names no tracker port
+        BadPortName,     // a tracker entry without a usable port name in brackets
+        BadBaud,         // a rate of 0 or less, refused before the port is touched
+        OpenFailed,      // the port itself could not be opened
+    };
     Q_ENUM(Operation)
 
     static constexpr int kDefaultSaveIntervalMs = 1000;
@@ -106,6 +116,7 @@ public:
     // "Error"); the command-line tool turns the box off and prints openDiagnosis() itself.
     void setOpenFailureBox(bool shown) { m_openFailureBox = shown; }
     const PortDiagnosis& openDiagnosis() const { return m_openDiagnosis; }
+    ConnectFailure lastConnectFailure() const { return m_connectFailure; }
     // "Stop": ends a running operation, closes the link and clears `connected`.
     void disconnectDevice();
     bool isConnected() const;
@@ -183,6 +194,7 @@ private:
     unsigned m_run = 0;  // bumped when an operation starts or ends
     bool m_openFailureBox = true;
     PortDiagnosis m_openDiagnosis;
+    ConnectFailure m_connectFailure = ConnectFailure::None;
 
     // Load.
     std::unique_ptr<ParameterSet> m_staging;

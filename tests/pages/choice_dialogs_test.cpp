@@ -86,7 +86,8 @@ TEST(MediaChoiceDialog, SmsIsFixedForConfigurationReports) {
     PageRegistry registry;
     const PageContext context{set, registry, prompter, choices};
     for (const char* field : {"21", "20"}) {
-        const auto dialog = CMedia_Choice::createWithoutSms(nullptr, context, field);
+        const auto dialog = CMedia_Choice::createWithoutSms(
+            nullptr, context, ChoiceField{"K4", QString::fromLatin1(field)});
         QCheckBox* sms = byId<QCheckBox>(dialog.get(), CMedia_Choice::kSms);
         const bool before = sms->isChecked();
         EXPECT_FALSE(sms->isEnabled());

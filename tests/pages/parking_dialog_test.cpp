@@ -151,7 +151,8 @@ TEST(ParkingDialog, WithoutAFieldItStartsEmptyAndApplyOnlyCloses) {
     PageRegistry registry;
     const PageContext context{set, registry, prompter, choices};
     QWidget otherParent;
-    const auto dialog = CParking::create(&otherParent, context, QStringLiteral("208e"));
+    const auto dialog =
+        CParking::create(&otherParent, context, ChoiceField{{}, QStringLiteral("208e")});
     auto* parking = qobject_cast<CParking*>(dialog.get());
     ASSERT_NE(parking, nullptr);
     EXPECT_FALSE(parking->hasField());

@@ -118,9 +118,21 @@ TEST(WeekdayDialog, OpenedForAnythingButATimerPageItStartsEmpty) {
     PageRegistry registry;
     const PageContext context{set, registry, prompter, choices};
     QWidget otherParent;
-    const auto dialog = CWeekday::create(&otherParent, context, QStringLiteral("7f"));
+    const auto dialog =
+        CWeekday::create(&otherParent, context, ChoiceField{{}, QStringLiteral("7f")});
     EXPECT_TRUE(checkedDays(*dialog).empty());
     EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Choice Weekday"));
+}
+
+TEST(WeekdayDialog, OpenedForAFieldItStartsFromTheFieldsMask) {
+    test::ScriptedPrompter prompter;
+    test::ScriptedChoices choices;
+    ParameterSet set;
+    PageRegistry registry;
+    const PageContext context{set, registry, prompter, choices};
+    QWidget caller;
+    const auto dialog = CWeekday::create(&caller, context, ChoiceField{"W3", QStringLiteral("41")});
+    EXPECT_EQ(checkedDays(*dialog), (std::set<int>{CWeekday::kSunday, CWeekday::kSaturday}));
 }
 
 }  // namespace

@@ -164,6 +164,28 @@ INSTANTIATE_TEST_SUITE_P(
                    {"COM port is Close.\r\n"}}),
     [](const testing::TestParamInfo<ClosedCase>& info) { return info.param.name; });
 
+// Why a connection failed, as the value the command-line tool acts on.
+TEST_F(SessionFixture, AFailedConnectionSaysWhyAsAValue) {
+    m_session.setOpenFailureBox(false);
+    using Failure = DeviceSession::ConnectFailure;
+    const struct {
+        const char* list;
+        const char* baud;
+        Failure expected;
+    } cases[] = {
+        {"USB Serial (ttyUSB0)", "115200", Failure::NotTrackerPort},
+        {"", "115200", Failure::NotTrackerPort},
+        {"Prolific USB", "115200", Failure::BadPortName},
+        {"Prolific USB (ttyQN9999999)", "115200", Failure::BadPortName},
+        {"Prolific USB (ttyQN999)", "115200", Failure::OpenFailed},
+        {"Prolific USB (ttyQN999)", "abc", Failure::BadBaud},
+    };
+    for (const auto& c : cases) {
+        EXPECT_FALSE(m_session.connectDevice(QString::fromLatin1(c.list), c.baud));
+        EXPECT_EQ(m_session.lastConnectFailure(), c.expected) << c.list << " at " << c.baud;
+    }
+}
+
 // The rest runs over a pseudo-terminal; the test writes the tracker's side.
 class SessionOnPty : public SessionFixture {
 protected:
@@ -227,9 +249,11 @@ TEST_F(SessionOnPty, StartAndStop) {
     EXPECT_EQ(m_session.statusText(), QString("serial port is open success.\r\n"));
     EXPECT_EQ(m_link.baudRate(), 9600);
     EXPECT_TRUE(m_link.trackerPortChosen());
+    EXPECT_EQ(m_session.lastConnectFailure(), DeviceSession::ConnectFailure::None);
     m_session.disconnectDevice();
     EXPECT_FALSE(m_session.connectDevice(entry(), "abc"));
     EXPECT_EQ(m_session.statusText(), QString("serial port is open fail.\r\n"));
+    EXPECT_EQ(m_session.lastConnectFailure(), DeviceSession::ConnectFailure::BadBaud);
     EXPECT_FALSE(m_session.isConnected());
 }
 
