@@ -21,6 +21,7 @@
 #include "app/main_frame.h"
 #include "app/tab_strip.h"
 #include "config/parameter_value.h"
+#include "demo_window_fixture.h"
 #include "pages/page.h"
 #include "pages/page_test_support.h"
 
@@ -50,26 +51,8 @@ const Change kChanges[] = {
     {kSerialPortPage, 1230, "S4", nullptr, true},
 };
 
-class AllTabsWithDemoTracker : public ::testing::Test {
+class AllTabsWithDemoTracker : public test::DemoWindowFixture<test::ScriptedPrompter> {
 protected:
-    AllTabsWithDemoTracker()
-        : settings(dir.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat),
-          state(settings, prompter, choices) {}
-
-    void SetUp() override {
-        if (!demo.start()) {
-            GTEST_SKIP() << "no pseudo-terminal: " << demo.errorString().toStdString();
-        }
-        app = std::make_unique<CconfigToolApp>(state, pageTabs(),
-                                               DeviceOptions{demo.ports({}), 2, true});
-        ASSERT_TRUE(app->initInstance());
-    }
-
-    QPushButton* command(int id) const {
-        return app->commandWindow()->findChild<QPushButton*>(QString::number(id));
-    }
-    CPage* page() const { return app->frame()->view()->currentPage(); }
-
     // Presses a load or save button; true when it completed.
     bool runOperation(int id) {
         QSignalSpy finished(&app->session(), &DeviceSession::operationFinished);
@@ -84,14 +67,6 @@ protected:
         ASSERT_NE(strip, nullptr);
         QTest::mouseClick(strip->tabButton(tab), Qt::LeftButton);
     }
-
-    QTemporaryDir dir;
-    QSettings settings;
-    test::ScriptedPrompter prompter;
-    test::ScriptedChoices choices;
-    AppState state;
-    DemoMode demo;
-    std::unique_ptr<CconfigToolApp> app;
 };
 
 TEST_F(AllTabsWithDemoTracker, AChangeOnEveryTabReachesTheTracker) {

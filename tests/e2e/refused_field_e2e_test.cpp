@@ -21,6 +21,7 @@
 #include "app/main_frame.h"
 #include "app/progress_dialog.h"
 #include "app/tab_strip.h"
+#include "demo_window_fixture.h"
 #include "pages/command_window_support.h"
 #include "pages/page.h"
 #include "pages/page_test_support.h"
@@ -78,25 +79,9 @@ void PrintTo(const Refusal& refusal, std::ostream* out) {
 
 using Case = std::tuple<SaveButton, Refusal>;
 
-class RefusedField : public ::testing::TestWithParam<Case> {
+class RefusedField
+    : public test::DemoWindowFixture<test::DialogPrompter, ::testing::TestWithParam<Case>> {
 protected:
-    RefusedField()
-        : settings(dir.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat),
-          state(settings, prompter, choices) {}
-
-    void SetUp() override {
-        if (!demo.start()) {
-            GTEST_SKIP() << "no pseudo-terminal: " << demo.errorString().toStdString();
-        }
-        app = std::make_unique<CconfigToolApp>(state, pageTabs(),
-                                               DeviceOptions{demo.ports({}), 2, true});
-        ASSERT_TRUE(app->initInstance());
-    }
-
-    QPushButton* command(int id) const {
-        return app->commandWindow()->findChild<QPushButton*>(QString::number(id));
-    }
-    CPage* page() const { return app->frame()->view()->currentPage(); }
     QLineEdit* edit(int id) const { return test::byId<QLineEdit>(page(), id); }
     void visit(int tab) {
         QTest::mouseClick(app->frame()->view()->tabStrip()->tabButton(tab), Qt::LeftButton);
@@ -111,14 +96,6 @@ protected:
         QTest::keyClicks(field, QString::fromLatin1(text));
         ASSERT_EQ(field->text(), QString::fromLatin1(text)) << id;
     }
-
-    QTemporaryDir dir;
-    QSettings settings;
-    test::DialogPrompter prompter;
-    test::ScriptedChoices choices;
-    AppState state;
-    DemoMode demo;
-    std::unique_ptr<CconfigToolApp> app;
 };
 
 TEST_P(RefusedField, StopsTheSaveAndKeepsTheEdits) {
