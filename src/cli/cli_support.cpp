@@ -1,7 +1,9 @@
 #include "cli/cli_support.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <iostream>
@@ -107,6 +109,59 @@ bool writeOutput(const std::string& name, std::string_view bytes) {
 
 std::string profileFileBytes(const ParameterSet& set) {
     return complementBytes(profileText(set));
+}
+
+namespace {
+
+constexpr std::array<int, 11> kStandardBauds = {1200,  2400,   4800,   9600,   19200, 38400,
+                                                57600, 115200, 230400, 460800, 921600};
+
+std::string standardBauds() {
+    std::string list;
+    for (const int baud : kStandardBauds) {
+        list += (list.empty() ? "" : ", ") + std::to_string(baud);
+    }
+    return list;
+}
+
+}  // namespace
+
+Number parseBounded(std::string_view text, int min, int max, int& out) {
+    long long value = 0;
+    const char* end = text.data() + text.size();
+    const auto [at, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || at != end ||
+        (error != std::errc() && error != std::errc::result_out_of_range)) {
+        return Number::NotWhole;
+    }
+    if (error != std::errc() || value < min || value > max) {
+        return Number::OutOfRange;
+    }
+    out = static_cast<int>(value);
+    return Number::Ok;
+}
+
+std::optional<std::string> parseMilliseconds(const std::string& option, const std::string& text,
+                                             int max, int& out) {
+    switch (parseBounded(text, 0, max, out)) {
+        case Number::Ok:
+            return std::nullopt;
+        case Number::NotWhole:
+            return option + " " + text + ": not a whole number of milliseconds";
+        case Number::OutOfRange:
+            break;
+    }
+    return option + " " + text + ": must be between 0 and " + std::to_string(max);
+}
+
+std::optional<std::string> parseBaud(const std::string& text, int& out) {
+    int baud = 0;
+    if (parseBounded(text, 1, kStandardBauds.back(), baud) != Number::Ok ||
+        std::find(kStandardBauds.begin(), kStandardBauds.end(), baud) == kStandardBauds.end()) {
+        return "--baud " + text + ": not a standard rate (" + standardBauds() + ")";
+    }
+    out = baud;
+    return std::nullopt;
 }
 
 }  // namespace qn470::cli

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -64,5 +65,17 @@ bool writeOutput(const std::string& name, std::string_view bytes);
 
 // The bytes of a profile file holding set (complemented INI text).
 std::string profileFileBytes(const ParameterSet& set);
+
+enum class Number { Ok, NotWhole, OutOfRange };
+
+// Reads a whole decimal number within [min, max]; numbers beyond any int are out of range.
+Number parseBounded(std::string_view text, int min, int max, int& out);
+
+// A whole number of milliseconds from 0 to max for option; the error names both when not.
+std::optional<std::string> parseMilliseconds(const std::string& option, const std::string& text,
+                                             int max, int& out);
+
+// A standard line rate (1200 ... 921600) for --baud; the error lists them when not.
+std::optional<std::string> parseBaud(const std::string& text, int& out);
 
 }  // namespace qn470::cli

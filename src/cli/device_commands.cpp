@@ -64,8 +64,6 @@ constexpr int kDefaultWaitMs = 1000;
 // A slower pace helps no tracker; beyond this a typo would stall a save for hours.
 constexpr int kMaxIntervalMs = DeviceSession::kMaxSaveIntervalMs;
 constexpr int kMaxWaitMs = 600000;
-constexpr std::array<int, 11> kStandardBauds = {1200,  2400,   4800,   9600,   19200, 38400,
-                                                57600, 115200, 230400, 460800, 921600};
 
 std::string usageWithPort(std::string_view usage) {
     return std::string(usage) + std::string(kPortHelp);
@@ -83,45 +81,6 @@ struct Options {
     bool allowMissing = false;
     std::vector<std::string> positional;
 };
-
-enum class Number { Ok, NotWhole, OutOfRange };
-
-// Reads a whole decimal number within [min, max]; numbers beyond any int are out of range.
-Number parseBounded(std::string_view text, int min, int max, int& out) {
-    long long value = 0;
-    const char* end = text.data() + text.size();
-    const auto [at, error] = std::from_chars(text.data(), end, value);
-    if (text.empty() || at != end ||
-        (error != std::errc() && error != std::errc::result_out_of_range)) {
-        return Number::NotWhole;
-    }
-    if (error != std::errc() || value < min || value > max) {
-        return Number::OutOfRange;
-    }
-    out = static_cast<int>(value);
-    return Number::Ok;
-}
-
-std::string standardBauds() {
-    std::string list;
-    for (const int baud : kStandardBauds) {
-        list += (list.empty() ? "" : ", ") + std::to_string(baud);
-    }
-    return list;
-}
-
-std::optional<std::string> parseMilliseconds(const std::string& option, const std::string& text,
-                                             int max, int& out) {
-    switch (parseBounded(text, 0, max, out)) {
-        case Number::Ok:
-            return std::nullopt;
-        case Number::NotWhole:
-            return option + " " + text + ": not a whole number of milliseconds";
-        case Number::OutOfRange:
-            break;
-    }
-    return option + " " + text + ": must be between 0 and " + std::to_string(max);
-}
 
 // Reads the options a command allows; the rest are positional. An error names the problem.
 std::optional<std::string> parseOptions(const Arguments& args,
@@ -169,13 +128,9 @@ std::optional<std::string> parseOptions(const Arguments& args,
             }
             options.port = *value;
         } else if (arg == "--baud") {
-            int baud = 0;
-            if (parseBounded(*value, 1, kStandardBauds.back(), baud) != Number::Ok ||
-                std::find(kStandardBauds.begin(), kStandardBauds.end(), baud) ==
-                    kStandardBauds.end()) {
-                return "--baud " + *value + ": not a standard rate (" + standardBauds() + ")";
+            if (auto error = parseBaud(*value, options.baud)) {
+                return error;
             }
-            options.baud = baud;
         } else if (arg == "--interval-ms") {
             if (auto error = parseMilliseconds(arg, *value, kMaxIntervalMs, options.intervalMs)) {
                 return error;

@@ -20,7 +20,8 @@ namespace {
 
 constexpr std::string_view kUsage =
     "usage: qn470 sim [--profile FILE] [--dump FILE] [--fast] [--baud N] [--silent]\n"
-    "                 [--unplug-after N] [--garbage] [--drop-line K] [--rtc-interval-ms N]\n"
+    "                 [--unplug-after N] [--garbage] [--drop-line K] [--full-series-only]\n"
+    "                 [--rtc-interval-ms N]\n"
     "\n"
     "Runs a simulated tracker on a pseudo-terminal until interrupted. Prints the port name\n"
     "(pts/N) and the friendly name first, one line each.\n"
@@ -33,6 +34,8 @@ constexpr std::string_view kUsage =
     "  --unplug-after N      close the port after N lines sent or received\n"
     "  --garbage             mix noise, overlong lines, NUL bytes, lone CR / LF into the output\n"
     "  --drop-line K         leave out line K (1 = first) of every report\n"
+    "  --full-series-only    take set lines only as a whole series, block 0 to the closing\n"
+    "                        line; a partial series changes nothing\n"
     "  --rtc-interval-ms N   RTC_Counter line interval (default 3000, 0 none)\n";
 
 struct SimArguments {
@@ -105,6 +108,10 @@ std::optional<SimArguments> parse(const Arguments& args) {
             }
         } else if (name == "--garbage") {
             if (!flag(out.options.garbage)) {
+                return std::nullopt;
+            }
+        } else if (name == "--full-series-only") {
+            if (!flag(out.options.fullSeriesOnly)) {
                 return std::nullopt;
             }
         } else if (name == "--profile" || name == "--dump") {

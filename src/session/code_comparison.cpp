@@ -38,4 +38,21 @@ std::vector<CodeDifference> differingCodes(const ParameterSet& expected, const P
     return differences;
 }
 
+std::vector<std::string> unwritableDifferences(const ParameterSet& wanted,
+                                               const ParameterSet& held) {
+    std::vector<std::string> codes;
+    for (const Parameter& p : allParameters()) {
+        const bool identity = p.code == "B2" || p.code == "B3" || p.storage == Storage::Firmware ||
+                              p.storage == Storage::Hardware;
+        if (p.wire != Wire::None || p.decode == Decode::None || identity) {
+            continue;
+        }
+        const Wire shown = p.isText() ? Wire::Text : Wire::Dec;
+        if (formatWireValue(wanted, p, shown) != formatWireValue(held, p, shown)) {
+            codes.emplace_back(p.code);
+        }
+    }
+    return codes;
+}
+
 }  // namespace qn470

@@ -26,4 +26,10 @@ struct CodeDifference {
 std::vector<CodeDifference> differingCodes(const ParameterSet& expected, const ParameterSet& actual,
                                            CodeSelection selection);
 
+// The settings a tracker reports but no set line carries (C4, E8, Bk ...) whose values differ:
+// a save cannot change them, so they are a note, never a difference. The tracker's identity
+// (IMEI, IMSI, firmware version, hardware option) is left out: a profile never means to set it.
+std::vector<std::string> unwritableDifferences(const ParameterSet& wanted,
+                                               const ParameterSet& held);
+
 }  // namespace qn470

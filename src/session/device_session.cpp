@@ -110,6 +110,7 @@ bool DeviceSession::openPort(const QString& portName, qint32 baudRate) {
     const bool wasConnected = m_link.connected();
     const bool opened = m_link.open(portName, baudRate);
     m_link.setConnected(opened);
+    m_loadedOnThisConnection = false;
     if (opened) {
         m_connectFailure = ConnectFailure::None;
     } else {
@@ -206,7 +207,7 @@ void DeviceSession::endOperation() {
 }
 
 void DeviceSession::cancel() {
-    if (m_operation == Operation::Load) {
+    if (m_operation == Operation::Load || m_operation == Operation::ReadBack) {
         finishLoad(End::Cancelled);
     } else if (m_operation == Operation::Save) {
         finishSave(End::Cancelled);
@@ -214,7 +215,7 @@ void DeviceSession::cancel() {
 }
 
 void DeviceSession::onDeviceLost() {
-    if (m_operation == Operation::Load) {
+    if (m_operation == Operation::Load || m_operation == Operation::ReadBack) {
         finishLoad(End::Disconnected);
     } else if (m_operation == Operation::Save) {
         finishSave(End::Disconnected);
@@ -230,11 +231,23 @@ void DeviceSession::onBytesWritten() {
 // Load -----------------------------------------------------------------------------------------
 
 bool DeviceSession::loadFromDevice() {
+    return startReading(Operation::Load);
+}
+
+bool DeviceSession::readBack() {
+    return startReading(Operation::ReadBack);
+}
+
+bool DeviceSession::startReading(Operation operation) {
     if (isBusy()) {
         return false;
     }
     if (!m_link.isOpen()) {
-        reportClosedLink();
+        if (operation == Operation::ReadBack) {
+            m_readBackFailure = QStringLiteral("link lost");
+        } else {
+            reportClosedLink();
+        }
         return false;
     }
     m_staging = std::make_unique<ParameterSet>(m_set);
@@ -244,14 +257,16 @@ bool DeviceSession::loadFromDevice() {
     m_idleTicks = 0;
     // No line can come in before the event loop runs again, so the order here is free.
     writeLine(loadCommand());
-    showStatus(QString::fromLatin1(loadCommand()));
-    beginOperation(Operation::Load, kLoadProgressMax);
+    if (operation == Operation::Load) {
+        showStatus(QString::fromLatin1(loadCommand()));
+    }
+    beginOperation(operation, kLoadProgressMax);
     m_idleTimer.start(std::max(1, m_idleTimeoutMs / kIdleSteps));
     return true;
 }
 
 void DeviceSession::onReportLine(const QByteArray& line) {
-    const bool loading = m_operation == Operation::Load;
+    const bool loading = m_operation == Operation::Load || m_operation == Operation::ReadBack;
     ParameterSet& target = loading ? *m_staging : m_set;
     const int count =
         m_decoder.decode(std::string_view(line.constData(), static_cast<std::size_t>(line.size())),
@@ -288,7 +303,11 @@ void DeviceSession::onIdleTick() {
 }
 
 void DeviceSession::finishLoad(End end) {
-    const std::unique_ptr<ParameterSet> staging = std::move(m_staging);
+    std::unique_ptr<ParameterSet> staging = std::move(m_staging);
+    if (m_operation == Operation::ReadBack) {
+        finishReadBack(end, std::move(staging));
+        return;
+    }
     endOperation();
     m_decodedBlocks = 0;
     // The count says how many lines came, not which: a dropped line would leave defaults where
@@ -297,6 +316,7 @@ void DeviceSession::finishLoad(End end) {
     const bool codesMissing = end == End::Complete && !m_missingCodes.empty();
     const bool complete = end == End::Complete && (!codesMissing || !m_requireAllCodes);
     if (complete) {
+        m_loadedOnThisConnection = true;
         emit progressChanged(kLoadProgressMax);
         replaceRecord(*staging, RecordSource::Device);
     } else if (end == End::Disconnected) {
@@ -313,9 +333,48 @@ void DeviceSession::finishLoad(End end) {
     emit operationFinished(Operation::Load, complete);
 }
 
+void DeviceSession::finishReadBack(End end, std::unique_ptr<ParameterSet> staging) {
+    endOperation();
+    m_decodedBlocks = 0;
+    m_missingCodes = missingReportCodes(m_arrived);
+    switch (end) {
+        case End::Complete:
+            m_readBackFailure = m_missingCodes.empty() || !m_requireAllCodes
+                                    ? QString()
+                                    : QStringLiteral("report incomplete: %1 codes missing (%2)")
+                                          .arg(m_missingCodes.size())
+                                          .arg(QString::fromStdString(listCodes(m_missingCodes)));
+            break;
+        case End::Idle:
+            m_readBackFailure = QStringLiteral("no answer");
+            break;
+        case End::Disconnected:
+            m_readBackFailure = QStringLiteral("link lost");
+            break;
+        case End::Cancelled:
+            m_readBackFailure = QStringLiteral("cancelled");
+            break;
+    }
+    const bool complete = m_readBackFailure.isEmpty();
+    if (complete) {
+        m_readBack = *staging;
+        m_loadedOnThisConnection = true;
+        emit progressChanged(kLoadProgressMax);
+    }
+    emit operationFinished(Operation::ReadBack, complete);
+}
+
 // Save -----------------------------------------------------------------------------------------
 
 bool DeviceSession::saveToDevice() {
+    return startSave(nullptr);
+}
+
+bool DeviceSession::saveBlocksToDevice(const std::vector<int>& blocks) {
+    return startSave(&blocks);
+}
+
+bool DeviceSession::startSave(const std::vector<int>* blocks) {
     if (isBusy()) {
         return false;
     }
@@ -351,6 +410,15 @@ bool DeviceSession::saveToDevice() {
     }
     // The lines sent are the ones built now, whatever is decoded while they go out.
     m_saveLines = m_table.lines;
+    if (blocks != nullptr) {
+        // Slot n carries block n; the lines left out pass like empty slots, without a pause.
+        for (std::size_t slot = 0; slot < m_saveLines.size(); ++slot) {
+            if (std::find(blocks->begin(), blocks->end(), static_cast<int>(slot)) ==
+                blocks->end()) {
+                m_saveLines[slot].line.clear();
+            }
+        }
+    }
     m_nextSlot = 0;
     m_failedLines = 0;
     beginOperation(Operation::Save, kSaveProgressMax);

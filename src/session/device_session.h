@@ -59,7 +59,10 @@ class DeviceSession : public QObject {
     Q_OBJECT
 
 public:
-    enum class Operation { None, Load, Save };
+    // ReadBack reads the tracker like a load into a set of its own (readBackSet()): the record
+    // and the pages stay as they are, and no status line is shown, so a caller can check what a
+    // save left on the tracker, or keep what it held, without the user's edits being replaced.
+    enum class Operation { None, Load, Save, ReadBack };
 
     // Why the last connectDevice() or openPort() did not open a port, as a value the command-line
     // tool can act on; None after a successful open.
@@ -129,6 +132,20 @@ public:
     // Start a load or a save; false when refused (the status log says why, unless busy).
     bool loadFromDevice();
     bool saveToDevice();
+    // A save that sends only the lines of these blocks (in series order), for a tracker that
+    // already holds the others; every check of a whole save runs first. The caller includes the
+    // first and the closing block, which frame a series for the tracker.
+    bool saveBlocksToDevice(const std::vector<int>& blocks);
+    // Starts a read-back (see Operation::ReadBack); false when busy or the link is closed.
+    bool readBack();
+    // What the last successful read-back read (a complete report).
+    const ParameterSet& readBackSet() const { return m_readBack; }
+    // Why the last read-back failed: "no answer", "link lost", "report incomplete: N codes
+    // missing (A0, ...)", "cancelled"; empty after a success.
+    const QString& readBackFailure() const { return m_readBackFailure; }
+    // A load or a read-back succeeded since the port was opened: the tracker's state before the
+    // next save is known.
+    bool loadedOnThisConnection() const { return m_loadedOnThisConnection; }
     // Ends the running load or save as failed; the record stays as it was.
     void cancel();
 
@@ -178,7 +195,10 @@ private:
     bool writeLine(std::string_view line);
     void beginOperation(Operation operation, int progressMaximum);
     void endOperation();
+    bool startReading(Operation operation);
+    bool startSave(const std::vector<int>* blocks);
     void finishLoad(End end);
+    void finishReadBack(End end, std::unique_ptr<ParameterSet> staging);
     void sendSlots();
     void finishSave(End end);
 
@@ -201,6 +221,9 @@ private:
     CodeSet m_arrived;  // the codes this load's report carried
     std::vector<std::string_view> m_missingCodes;
     bool m_requireAllCodes = true;
+    bool m_loadedOnThisConnection = false;
+    ParameterSet m_readBack;
+    QString m_readBackFailure;
     int m_idleTicks = 0;
     int m_idleTimeoutMs = kLoadIdleTimeoutMs;
     QTimer m_idleTimer;

@@ -46,13 +46,36 @@ void storeSentOnly(std::string_view items, ParameterSet& set) {
     }
 }
 
-}  // namespace
-
-bool applySetLine(std::string_view line, ParameterSet& set) {
+std::string setLinePrefix() {
     std::string prefix(kSetHeader);
     prefix += ',';
     prefix += kDeviceName;
     prefix += ',';
+    return prefix;
+}
+
+}  // namespace
+
+std::optional<SetLineFrame> setLineFrame(std::string_view line) {
+    const std::string prefix = setLinePrefix();
+    if (!startsWith(line, prefix)) {
+        return std::nullopt;
+    }
+    line.remove_prefix(prefix.size());
+    SetLineFrame frame;
+    const char* end = line.data() + line.size();
+    const std::from_chars_result mark = std::from_chars(line.data(), end, frame.mark);
+    if (mark.ec != std::errc() || mark.ptr == end || *mark.ptr != ',') {
+        return std::nullopt;
+    }
+    if (std::from_chars(mark.ptr + 1, end, frame.block).ec != std::errc()) {
+        return std::nullopt;
+    }
+    return frame;
+}
+
+bool applySetLine(std::string_view line, ParameterSet& set) {
+    const std::string prefix = setLinePrefix();
     if (!startsWith(line, prefix)) {
         return false;
     }

@@ -13,6 +13,10 @@ struct SimulatorOptions {
         0;                   // closes the terminal after this many lines sent or received; 0 never
     bool garbage = false;    // noise, overlong lines, NUL bytes, lone CR / LF between lines
     int dropReportLine = 0;  // leaves out this line (1 = first) of every report; 0 none
+    // Takes set lines only as a whole series: held back from the first line (block 0) and
+    // applied at the closing line (block 70) when every block came; otherwise dropped. Some
+    // firmware does this, so a save of changed lines only must notice and send everything.
+    bool fullSeriesOnly = false;
 
     int rtcIntervalMs = 3000;       // "RTC_Counter" lines; 0 none
     int positionIntervalMs = 1000;  // position sentences while data transmission is on

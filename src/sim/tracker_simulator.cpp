@@ -7,6 +7,7 @@
 
 #include "config/command_line.h"
 #include "config/default_profile.h"
+#include "config/set_command_encoder.h"
 #include "sim/position_sentence.h"
 #include "sim/report_builder.h"
 #include "sim/set_line_applier.h"
@@ -145,11 +146,45 @@ void TrackerSimulator::handleLine(const QByteArray& line) {
     } else if (text == withoutLineEnd(kTransmissionOffLine)) {
         m_transmissionOn = false;
         m_positionTimer.stop();
-    } else if (applySetLine(text, m_parameters)) {
-        ++m_setLinesApplied;
+    } else {
+        takeSetLine(text);
     }
     emit lineReceived(line);
     unplugWhenDue();
+}
+
+bool TrackerSimulator::takeSetLine(std::string_view text) {
+    if (!m_options.fullSeriesOnly) {
+        if (!applySetLine(text, m_parameters)) {
+            return false;
+        }
+        ++m_setLinesApplied;
+        return true;
+    }
+    const std::optional<SetLineFrame> frame = setLineFrame(text);
+    if (!frame) {
+        return false;
+    }
+    if (frame->block == 0) {
+        m_series.clear();
+    }
+    // Blocks must come in order from 0 without a gap; anything else spoils the series.
+    if (frame->block != static_cast<int>(m_series.size())) {
+        m_series.clear();
+        return false;
+    }
+    m_series.emplace_back(text.data(), static_cast<qsizetype>(text.size()));
+    if (frame->block + 1 < kEncodedBlockCount) {
+        return true;
+    }
+    for (const QByteArray& line : m_series) {
+        if (applySetLine(std::string_view(line.constData(), static_cast<std::size_t>(line.size())),
+                         m_parameters)) {
+            ++m_setLinesApplied;
+        }
+    }
+    m_series.clear();
+    return true;
 }
 
 void TrackerSimulator::unplugWhenDue() {

@@ -16,6 +16,8 @@
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <string_view>
+#include <vector>
 
 #include "config/parameter_set.h"
 #include "sim/paced_writer.h"
@@ -78,6 +80,8 @@ private:
     void sendPeriodic(const QByteArray& line);
     void startTimers();
     QByteArray nextGarbage();
+    // Applies a set line, or holds it back until its series is whole (fullSeriesOnly).
+    bool takeSetLine(std::string_view text);
 
     ParameterSet m_parameters;
     SimulatorOptions m_options;
@@ -85,7 +89,8 @@ private:
     PacedWriter m_writer;
     QTimer m_rtcTimer;
     QTimer m_positionTimer;
-    QByteArray m_received;  // bytes after the last line end
+    QByteArray m_received;             // bytes after the last line end
+    std::vector<QByteArray> m_series;  // set lines held back since block 0 (fullSeriesOnly)
 
     int m_linesReceived = 0;
     int m_linesSent = 0;

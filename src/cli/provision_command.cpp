@@ -1,0 +1,488 @@
+#include "cli/provision_command.h"
+
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QTimer>
+#include <iomanip>
+#include <iostream>
+#include <map>
+#include <optional>
+#include <sstream>
+
+#include "cli/cli_support.h"
+#include "cli/interrupt_notifier.h"
+#include "cli/journal_access.h"
+#include "cli/journal_record.h"
+#include "config/default_profile.h"
+#include "config/parameter_table.h"
+#include "config/profile.h"
+#include "config/value_check.h"
+#include "config/wire_value.h"
+#include "provision/provision_station.h"
+
+namespace qn470::cli {
+namespace {
+
+constexpr std::string_view kProvisionUsage =
+    "usage: qn470 provision [--port PORT]... [--all] [--watch] [--changed] [--baud N]\n"
+    "                       [--interval-ms N] [--journal URL] PROFILE.pro\n"
+    "Writes PROFILE.pro to every tracker named by --port (repeat it), to every tracker port\n"
+    "found (--all), or to each tracker as it is plugged in until Ctrl+C (--watch; those present\n"
+    "at the start too). All trackers run at once. Each one is read first (its before state),\n"
+    "written, read back and compared; --changed writes only the set lines that differ from what\n"
+    "the tracker holds (with the first and the closing line), and the whole series once more\n"
+    "when that does not verify. Every tracker is recorded in the journal, and one line is\n"
+    "printed per tracker: port, IMEI, Device ID, result (ok, differs CODES, failed REASON),\n"
+    "time taken. Settings no set line carries (C4, E8, Bk) never count as a difference; when\n"
+    "they differ the line notes \"not writable: CODES\".\n"
+    "Exit status: 0 every tracker verified, 1 any did not (or was stopped), 2 bad input or a\n"
+    "journal that cannot be opened.\n";
+
+constexpr std::string_view kRestoreUsage =
+    "usage: qn470 restore --port PORT [--entry ID] [--baud N] [--interval-ms N] [--journal URL]\n"
+    "Reads the tracker's IMEI, writes back the before state of its latest journal entry (or of\n"
+    "entry ID, which must belong to the same tracker) and verifies it; recorded as a restore.\n"
+    "Exit status: 0 verified, 1 not verified or no entry for this tracker, 2 bad input.\n";
+
+constexpr int kWatchIntervalMs = 500;
+constexpr int kTableRedrawMs = 200;
+
+struct ProvisionOptions {
+    std::vector<std::string> ports;
+    bool all = false;
+    bool watch = false;
+    bool changed = false;
+    int baud = 115200;
+    int intervalMs = DeviceSession::kDefaultSaveIntervalMs;
+    std::string journal;
+    qint64 entry = 0;
+    std::vector<std::string> positional;
+};
+
+std::optional<std::string> parse(const Arguments& args, bool restore, ProvisionOptions& options) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string arg = args[i];
+        if (arg.size() < 2 || arg[0] != '-') {
+            options.positional.push_back(arg);
+            continue;
+        }
+        std::optional<std::string> value;
+        if (const std::size_t equals = arg.find('='); equals != std::string::npos) {
+            value = arg.substr(equals + 1);
+            arg.resize(equals);
+        }
+        bool* const flag = restore              ? nullptr
+                           : arg == "--all"     ? &options.all
+                           : arg == "--watch"   ? &options.watch
+                           : arg == "--changed" ? &options.changed
+                                                : nullptr;
+        if (flag != nullptr) {
+            if (value) {
+                return arg + " takes no value";
+            }
+            *flag = true;
+            continue;
+        }
+        const bool known = arg == "--port" || arg == "--baud" || arg == "--interval-ms" ||
+                           arg == "--journal" || (restore && arg == "--entry");
+        if (!known) {
+            return "unknown option " + arg;
+        }
+        if (!value) {
+            if (i + 1 >= args.size()) {
+                return arg + " needs a value";
+            }
+            value = args[++i];
+        }
+        if (arg == "--port") {
+            if (value->empty()) {
+                return "--port needs a port name";
+            }
+            options.ports.push_back(*value);
+        } else if (arg == "--baud") {
+            if (auto error = parseBaud(*value, options.baud)) {
+                return error;
+            }
+        } else if (arg == "--interval-ms") {
+            if (auto error = parseMilliseconds(arg, *value, DeviceSession::kMaxSaveIntervalMs,
+                                               options.intervalMs)) {
+                return error;
+            }
+        } else if (arg == "--journal") {
+            options.journal = *value;
+        } else if (arg == "--entry") {
+            int id = 0;
+            if (parseBounded(*value, 1, std::numeric_limits<int>::max(), id) != Number::Ok) {
+                return "--entry " + *value + ": not a journal entry number";
+            }
+            options.entry = id;
+        }
+    }
+    return std::nullopt;
+}
+
+std::string narrow(const QString& text) {
+    return text.toLocal8Bit().toStdString();
+}
+
+std::string orDash(const QString& text) {
+    return text.isEmpty() ? std::string("-") : narrow(text);
+}
+
+std::string joined(const std::vector<std::string>& codes, std::string_view separator) {
+    std::string text;
+    for (const std::string& code : codes) {
+        text += (text.empty() ? "" : std::string(separator)) + code;
+    }
+    return text;
+}
+
+// "pts/3  356000000000001  TRK-1  ok  5.8 s  (not writable: Bk)"
+std::string resultLine(const TrackerProvisioner& tracker) {
+    const ProvisionOutcome& o = tracker.outcome();
+    std::ostringstream line;
+    line << narrow(tracker.request().port) << "  " << orDash(o.imei) << "  " << orDash(o.deviceId)
+         << "  " << narrow(o.resultText()) << "  " << std::fixed << std::setprecision(1)
+         << static_cast<double>(o.elapsedMs) / 1000.0 << " s";
+    if (!o.notWritable.empty()) {
+        line << "  (not writable: " << joined(o.notWritable, " ") << ')';
+    }
+    return line.str();
+}
+
+// One row per tracker on standard error, redrawn in place on a terminal; a line per step
+// otherwise, so a log shows what happened when.
+class LiveTable {
+public:
+    LiveTable() : m_terminal(::isatty(STDERR_FILENO) == 1 && ::isatty(STDOUT_FILENO) == 1) {
+        m_redraw.setSingleShot(true);
+        QObject::connect(&m_redraw, &QTimer::timeout, [this] { draw(); });
+    }
+
+    void follow(TrackerProvisioner* tracker) {
+        m_rows.push_back(tracker);
+        QObject::connect(tracker, &TrackerProvisioner::stepChanged,
+                         [this, tracker](ProvisionStep s) {
+                             if (!m_terminal && s != ProvisionStep::Done) {
+                                 std::cerr << narrow(tracker->request().port) << ": "
+                                           << narrow(stepName(s)) << '\n';
+                             }
+                             changed();
+                         });
+        QObject::connect(tracker, &TrackerProvisioner::progressChanged,
+                         [this, tracker](int v, int max) {
+                             m_progress[tracker] = {v, max};
+                             changed();
+                         });
+        changed();
+    }
+
+    // Prints a finished tracker's line on standard output above the table.
+    void printResult(const TrackerProvisioner& tracker) {
+        erase();
+        std::cout << resultLine(tracker) << std::endl;
+        changed();
+    }
+
+    void erase() {
+        if (m_terminal && m_drawn > 0) {
+            std::cerr << "\x1b[" << m_drawn << "A\x1b[J" << std::flush;
+            m_drawn = 0;
+        }
+    }
+
+private:
+    void changed() {
+        if (m_terminal && !m_redraw.isActive()) {
+            m_redraw.start(kTableRedrawMs);
+        }
+    }
+
+    void draw() {
+        erase();
+        int drawn = 0;
+        for (TrackerProvisioner* tracker : m_rows) {
+            if (tracker->isFinished()) {
+                continue;
+            }
+            const auto [value, maximum] = m_progress[tracker];
+            std::cerr << std::left << std::setw(14) << narrow(tracker->request().port) << ' '
+                      << std::setw(16) << orDash(tracker->outcome().imei) << ' ' << std::setw(12)
+                      << narrow(stepName(tracker->step())) << ' ' << value << '/'
+                      << std::max(1, maximum) << '\n';
+            ++drawn;
+        }
+        std::cerr << std::flush;
+        m_drawn = drawn;
+    }
+
+    bool m_terminal;
+    int m_drawn = 0;
+    QTimer m_redraw;
+    std::vector<TrackerProvisioner*> m_rows;
+    std::map<const TrackerProvisioner*, std::pair<int, int>> m_progress;
+};
+
+// The value problems and unfaithful lines that would make every tracker refuse the profile;
+// found before any port is opened.
+bool profileWritable(const ParameterSet& profile, const std::string& name) {
+    const std::vector<ValueProblem> problems = checkParameterSet(profile);
+    if (!problems.empty()) {
+        badInput(name + ": values the tracker would not take: " + describeProblems(problems));
+        return false;
+    }
+    const SetCommandTable table = SetCommandEncoder::encode(profile);
+    if (!table.complete()) {
+        badInput(name + ": lines the tracker would not read back: " +
+                 (table.overlong.empty() ? table.describeUnfaithful() : table.describeOverlong()));
+        return false;
+    }
+    return true;
+}
+
+struct StationRun {
+    int exitCode = kExitOk;
+    int ok = 0;
+    int notOk = 0;
+    std::vector<std::string> halfWritten;
+    bool interrupted = false;
+};
+
+// Runs the station until every tracker is done (or Ctrl+C), printing and journaling each one.
+StationRun runStation(ProvisionStation& station, Journal& journal, const QString& kind,
+                      const std::function<void(JournalEntry&)>& describeProfile,
+                      const std::function<void()>& begin) {
+    StationRun run;
+    LiveTable table;
+    QEventLoop loop;
+    InterruptNotifier interrupt;
+    QObject::connect(&interrupt, &InterruptNotifier::interrupted, &loop, [&] {
+        run.interrupted = true;
+        table.erase();
+        std::cerr << "qn470: stopping every tracker\n";
+        station.stopAll();
+    });
+    QObject::connect(&station, &ProvisionStation::trackerAdded, &loop,
+                     [&](TrackerProvisioner* tracker) { table.follow(tracker); });
+    QObject::connect(
+        &station, &ProvisionStation::trackerFinished, &loop, [&](TrackerProvisioner* tracker) {
+            const ProvisionOutcome& o = tracker->outcome();
+            table.printResult(*tracker);
+            JournalEntry entry =
+                trackerEntry(kind, tracker->request().port, o.before ? &*o.before : nullptr,
+                             o.after ? &*o.after : nullptr, o.resultText());
+            describeProfile(entry);
+            setCodesWritten(entry, o.codesWritten);
+            if (!recordOrReport(journal, entry)) {
+                run.exitCode = kExitDiffers;
+            }
+            if (o.result == ProvisionOutcome::Result::Ok) {
+                ++run.ok;
+            } else {
+                ++run.notOk;
+            }
+            if (o.halfWritten) {
+                run.halfWritten.push_back(narrow(tracker->request().port));
+            }
+        });
+    QObject::connect(&station, &ProvisionStation::finished, &loop, &QEventLoop::quit);
+    begin();
+    if (!station.allFinished() || station.watching()) {
+        loop.exec();
+    }
+    table.erase();
+    if (run.notOk > 0 || (run.interrupted && !run.halfWritten.empty())) {
+        run.exitCode = kExitDiffers;
+    }
+    std::cerr << "qn470: " << run.ok + run.notOk << " trackers: " << run.ok << " verified, "
+              << run.notOk << " not\n";
+    if (!run.halfWritten.empty()) {
+        std::cerr << "qn470: left half-written: " << joined(run.halfWritten, ", ") << '\n';
+    }
+    return run;
+}
+
+QCoreApplication* ensureApplication(std::optional<QCoreApplication>& app) {
+    static int argc = 1;
+    static char name[] = "qn470";
+    static char* argv[] = {name, nullptr};
+    if (QCoreApplication::instance() == nullptr) {
+        app.emplace(argc, argv);
+    }
+    return QCoreApplication::instance();
+}
+
+}  // namespace
+
+int runProvision(const Arguments& args) {
+    if (wantsHelp(args)) {
+        return printUsage(kProvisionUsage);
+    }
+    ProvisionOptions options;
+    if (const std::optional<std::string> error = parse(args, false, options)) {
+        badInput(*error);
+        std::cerr << kProvisionUsage;
+        return kExitBadInput;
+    }
+    if (options.positional.size() != 1) {
+        badInput(options.positional.empty() ? "missing argument" : "too many arguments");
+        std::cerr << kProvisionUsage;
+        return kExitBadInput;
+    }
+    if (options.ports.empty() && !options.all && !options.watch) {
+        badInput("name the trackers: --port PORT, --all or --watch");
+        std::cerr << kProvisionUsage;
+        return kExitBadInput;
+    }
+    const std::string& profileName = options.positional[0];
+    ParameterSet profile;
+    loadDefaultProfile(profile);
+    if (!readProfileOrReport(profileName, profile, ProfileProblems::Warn) ||
+        !profileWritable(profile, profileName)) {
+        return kExitBadInput;
+    }
+    std::string profileBytes;
+    if (!readProfileFile(profileName, profileBytes)) {
+        return kExitBadInput;
+    }
+    std::optional<QCoreApplication> app;
+    ensureApplication(app);
+    // Before any tracker is touched: a provisioning nobody can look up later is not wanted.
+    const std::unique_ptr<Journal> journal = openJournalOrReport(options.journal);
+    if (!journal) {
+        return kExitBadInput;
+    }
+    ProvisionRequest request;
+    request.baud = options.baud;
+    request.intervalMs = options.intervalMs;
+    request.changedOnly = options.changed;
+    request.profile = profile;
+    ProvisionStation station(request, systemPortSource());
+    const QString name = QFileInfo(QString::fromLocal8Bit(profileName.c_str())).fileName();
+    bool nothingFound = false;
+    const StationRun run = runStation(
+        station, *journal, QStringLiteral("provision"),
+        [&](JournalEntry& entry) { setProfile(entry, name, profileBytes); },
+        [&] {
+            for (const std::string& port : options.ports) {
+                station.addPort(QString::fromLocal8Bit(port.c_str()));
+            }
+            if (options.all) {
+                const QStringList present = station.presentTrackerPorts();
+                nothingFound = present.isEmpty() && options.ports.empty();
+                for (const QString& port : present) {
+                    station.addPort(port);
+                }
+            }
+            if (options.watch) {
+                std::cerr << "qn470: waiting for trackers; Ctrl+C ends\n";
+                station.watch(kWatchIntervalMs);
+            }
+        });
+    if (nothingFound) {
+        std::cerr << "qn470: no tracker port found (qn470 ports --check lists every port)\n";
+        return kExitDiffers;
+    }
+    return run.exitCode;
+}
+
+int runRestore(const Arguments& args) {
+    if (wantsHelp(args)) {
+        return printUsage(kRestoreUsage);
+    }
+    ProvisionOptions options;
+    if (const std::optional<std::string> error = parse(args, true, options)) {
+        badInput(*error);
+        std::cerr << kRestoreUsage;
+        return kExitBadInput;
+    }
+    if (options.ports.size() != 1 || !options.positional.empty()) {
+        badInput(options.ports.empty()      ? "--port is missing"
+                 : options.ports.size() > 1 ? "restore takes one --port"
+                                            : "too many arguments");
+        std::cerr << kRestoreUsage;
+        return kExitBadInput;
+    }
+    std::optional<QCoreApplication> app;
+    ensureApplication(app);
+    const std::unique_ptr<Journal> journal = openJournalOrReport(options.journal);
+    if (!journal) {
+        return kExitBadInput;
+    }
+    QString error;
+    std::optional<JournalEntry> chosen;
+    if (options.entry > 0) {
+        chosen = journal->entry(options.entry, &error);
+        if (!chosen) {
+            return badInput(error.isEmpty() ? "no journal entry " + std::to_string(options.entry)
+                                            : narrow(error));
+        }
+        if (chosen->before.isEmpty()) {
+            return badInput("journal entry " + std::to_string(options.entry) +
+                            " holds no before state");
+        }
+    }
+    // The tracker's IMEI decides which entry is written back; read it first.
+    ProvisionRequest identify;
+    identify.port = QString::fromLocal8Bit(options.ports[0].c_str());
+    identify.baud = options.baud;
+    loadDefaultProfile(identify.profile);
+    ParameterSet held;
+    {
+        TrackerProvisioner reader(identify);
+        QEventLoop loop;
+        QObject::connect(&reader, &TrackerProvisioner::identified, &loop, [&] {
+            held = *reader.outcome().before;
+            reader.stop();
+        });
+        QObject::connect(&reader, &TrackerProvisioner::finished, &loop, &QEventLoop::quit);
+        reader.start();
+        if (!reader.isFinished()) {
+            loop.exec();
+        }
+        if (!reader.outcome().before) {
+            std::cerr << "qn470: " << options.ports[0] << ": "
+                      << narrow(reader.outcome().resultText()) << '\n';
+            return kExitDiffers;
+        }
+    }
+    const QString imei = QString::fromStdString(formatWireValue(held, parameter("B2"), Wire::Text));
+    if (chosen && chosen->imei != imei) {
+        return badInput("journal entry " + std::to_string(options.entry) + " is of IMEI " +
+                        narrow(chosen->imei) + ", the tracker on " + options.ports[0] +
+                        " is IMEI " + narrow(imei));
+    }
+    if (!chosen) {
+        chosen = journal->latestFor(imei, &error);
+        if (!chosen) {
+            std::cerr << "qn470: no journal entry with a before state for IMEI " << narrow(imei)
+                      << (error.isEmpty() ? "" : ": " + narrow(error)) << '\n';
+            return kExitDiffers;
+        }
+    }
+    ParameterSet target;
+    loadDefaultProfile(target);
+    const std::string stored(chosen->before.constData(),
+                             static_cast<std::size_t>(chosen->before.size()));
+    if (!readProfileBytes(stored, target).ok) {
+        return badInput("journal entry " + std::to_string(chosen->id) +
+                        ": the before state is not a readable profile");
+    }
+    std::cerr << "qn470: writing back the before state of journal entry " << chosen->id << " ("
+              << narrow(chosen->time.toString(Qt::ISODate)) << ")\n";
+    ProvisionRequest request = identify;
+    request.intervalMs = options.intervalMs;
+    request.profile = target;
+    ProvisionStation station(request, systemPortSource());
+    const QString name = QStringLiteral("journal entry %1").arg(chosen->id);
+    const StationRun run = runStation(
+        station, *journal, QStringLiteral("restore"),
+        [&](JournalEntry& entry) { setProfile(entry, name, stored); },
+        [&] { station.addPort(identify.port); });
+    return run.exitCode;
+}
+
+}  // namespace qn470::cli

@@ -1,0 +1,56 @@
+#pragma once
+
+// Many trackers provisioned at once from one event loop: one TrackerProvisioner per port, started
+// as ports are given or, when watching, as tracker ports appear. A port that disappears is
+// forgotten once its tracker is done, so the next tracker plugged into it is provisioned too.
+
+#include <QObject>
+#include <QSet>
+#include <QTimer>
+#include <memory>
+#include <vector>
+
+#include "provision/tracker_provisioner.h"
+#include "serial/port_discovery.h"
+
+namespace qn470 {
+
+class ProvisionStation : public QObject {
+    Q_OBJECT
+
+public:
+    // Every tracker gets `request` with its own port.
+    ProvisionStation(ProvisionRequest request, PortSource ports, QObject* parent = nullptr);
+    ~ProvisionStation() override;
+
+    // Starts a tracker on this port (a name openPort takes); ignored while one runs there.
+    void addPort(const QString& port);
+    // The port names of the tracker ports present now.
+    QStringList presentTrackerPorts() const;
+    // Looks for tracker ports every intervalMs and adds the new ones, the present ones first.
+    void watch(int intervalMs);
+    bool watching() const { return m_watch.isActive(); }
+    // Stops watching and every running tracker.
+    void stopAll();
+
+    const std::vector<std::unique_ptr<TrackerProvisioner>>& trackers() const { return m_trackers; }
+    bool allFinished() const;
+
+signals:
+    void trackerAdded(qn470::TrackerProvisioner* tracker);
+    void trackerFinished(qn470::TrackerProvisioner* tracker);
+    // Every tracker is done and nothing is being watched for.
+    void finished();
+
+private:
+    void look();
+    void onTrackerFinished(TrackerProvisioner* tracker);
+
+    ProvisionRequest m_request;
+    PortSource m_ports;
+    QTimer m_watch;
+    QSet<QString> m_busyPorts;  // ports with a tracker that has not been unplugged since
+    std::vector<std::unique_ptr<TrackerProvisioner>> m_trackers;
+};
+
+}  // namespace qn470

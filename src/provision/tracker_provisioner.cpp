@@ -1,0 +1,228 @@
+#include "provision/tracker_provisioner.h"
+
+#include "config/parameter_table.h"
+#include "config/series_difference.h"
+#include "config/set_command_encoder.h"
+#include "config/wire_value.h"
+#include "session/code_comparison.h"
+
+namespace qn470 {
+namespace {
+
+QString textOf(const ParameterSet& set, std::string_view code) {
+    return QString::fromStdString(formatWireValue(set, parameter(code), Wire::Text));
+}
+
+// The status line without its line end and the "FAIL ! " every failure starts with.
+QString reasonFrom(QString status) {
+    while (status.endsWith(QLatin1Char('\n')) || status.endsWith(QLatin1Char('\r'))) {
+        status.chop(1);
+    }
+    static const QString kFail = QStringLiteral("FAIL ! ");
+    if (status.startsWith(kFail)) {
+        status.remove(0, kFail.size());
+    }
+    return status;
+}
+
+QString joined(const std::vector<std::string>& codes) {
+    QStringList list;
+    for (const std::string& code : codes) {
+        list.append(QString::fromStdString(code));
+    }
+    return list.join(QLatin1Char(' '));
+}
+
+}  // namespace
+
+QString stepName(ProvisionStep step) {
+    switch (step) {
+        case ProvisionStep::Waiting:
+            return QStringLiteral("waiting");
+        case ProvisionStep::Opening:
+            return QStringLiteral("opening");
+        case ProvisionStep::Reading:
+            return QStringLiteral("reading");
+        case ProvisionStep::Writing:
+            return QStringLiteral("writing");
+        case ProvisionStep::Verifying:
+            return QStringLiteral("verifying");
+        case ProvisionStep::WritingAll:
+            return QStringLiteral("writing all");
+        case ProvisionStep::Done:
+            return QStringLiteral("done");
+    }
+    return {};
+}
+
+QString ProvisionOutcome::resultText() const {
+    switch (result) {
+        case Result::Ok:
+            return QStringLiteral("ok");
+        case Result::Differs:
+            return QStringLiteral("differs ") + joined(differing);
+        case Result::Failed:
+            return QStringLiteral("failed ") + reason;
+    }
+    return {};
+}
+
+TrackerProvisioner::TrackerProvisioner(ProvisionRequest request, QObject* parent)
+    : QObject(parent),
+      m_request(std::move(request)),
+      m_record(m_request.profile),
+      // A lost link is reported in the outcome; nobody is there to press OK.
+      m_prompter([](const QString&) {}),
+      m_session(m_record, m_link, m_prompter) {
+    m_session.setOpenFailureBox(false);
+    m_session.setSaveInterval(m_request.intervalMs);
+    m_session.setIdleTimeout(m_request.idleTimeoutMs);
+    connect(&m_session, &DeviceSession::operationFinished, this,
+            &TrackerProvisioner::onOperationFinished);
+    connect(&m_session, &DeviceSession::progressRangeChanged, this,
+            [this](int, int maximum) { m_progressMaximum = maximum; });
+    connect(&m_session, &DeviceSession::progressChanged, this,
+            [this](int value) { emit progressChanged(value, m_progressMaximum); });
+}
+
+TrackerProvisioner::~TrackerProvisioner() {
+    disconnect(&m_session, nullptr, this, nullptr);
+}
+
+void TrackerProvisioner::setStep(ProvisionStep step) {
+    m_step = step;
+    emit stepChanged(step);
+}
+
+void TrackerProvisioner::start() {
+    m_clock.start();
+    setStep(ProvisionStep::Opening);
+    if (!m_session.openPort(m_request.port, m_request.baud)) {
+        const PortDiagnosis& diagnosis = m_session.openDiagnosis();
+        fail(QStringLiteral("cannot open %1%2")
+                 .arg(m_request.port, diagnosis.brief.isEmpty()
+                                          ? QString()
+                                          : QStringLiteral(": ") + diagnosis.brief));
+        return;
+    }
+    setStep(ProvisionStep::Reading);
+    if (!m_session.loadFromDevice()) {
+        fail(QStringLiteral("read: ") + reasonFrom(m_session.statusText()));
+    }
+}
+
+void TrackerProvisioner::stop() {
+    if (isFinished()) {
+        return;
+    }
+    fail(QStringLiteral("stopped"));
+}
+
+void TrackerProvisioner::onOperationFinished(DeviceSession::Operation operation, bool success) {
+    if (isFinished()) {
+        return;
+    }
+    switch (operation) {
+        case DeviceSession::Operation::Load:
+            afterBeforeRead(success);
+            break;
+        case DeviceSession::Operation::Save:
+            afterWrite(success);
+            break;
+        case DeviceSession::Operation::ReadBack:
+            afterVerify(success);
+            break;
+        case DeviceSession::Operation::None:
+            break;
+    }
+}
+
+void TrackerProvisioner::afterBeforeRead(bool success) {
+    if (!success) {
+        fail(QStringLiteral("read: ") + reasonFrom(m_session.statusText()));
+        return;
+    }
+    m_outcome.before = m_record;
+    m_outcome.imei = textOf(m_record, "B2");
+    m_outcome.deviceId = textOf(m_record, "O5");
+    m_outcome.firmware = textOf(m_record, "O7");
+    emit identified();
+    write(!m_request.changedOnly);
+}
+
+void TrackerProvisioner::write(bool wholeSeries) {
+    const SetCommandTable wanted = SetCommandEncoder::encode(m_request.profile);
+    const std::vector<int> blocks =
+        wholeSeries ? wholeSeriesBlocks(wanted)
+                    : changedBlocks(wanted, SetCommandEncoder::encode(*m_outcome.before));
+    for (const int block : blocks) {
+        for (std::string& code : SetCommandEncoder::blockCodes(block)) {
+            if (std::find(m_outcome.codesWritten.begin(), m_outcome.codesWritten.end(), code) ==
+                m_outcome.codesWritten.end()) {
+                m_outcome.codesWritten.push_back(std::move(code));
+            }
+        }
+    }
+    m_outcome.wroteWholeSeries = m_outcome.wroteWholeSeries || wholeSeries;
+    setStep(wholeSeries && m_request.changedOnly ? ProvisionStep::WritingAll
+                                                 : ProvisionStep::Writing);
+    m_session.replaceRecord(m_request.profile, RecordSource::File);
+    if (!m_session.saveBlocksToDevice(blocks)) {
+        fail(QStringLiteral("write: ") + reasonFrom(m_session.statusText()));
+        return;
+    }
+    m_linesSent = true;
+}
+
+void TrackerProvisioner::afterWrite(bool success) {
+    if (!success) {
+        fail(QStringLiteral("write: ") + reasonFrom(m_session.statusText()));
+        return;
+    }
+    setStep(ProvisionStep::Verifying);
+    if (!m_session.readBack()) {
+        fail(QStringLiteral("verify: ") + m_session.readBackFailure());
+    }
+}
+
+void TrackerProvisioner::afterVerify(bool success) {
+    if (!success) {
+        fail(QStringLiteral("verify: ") + m_session.readBackFailure());
+        return;
+    }
+    const ParameterSet& held = m_session.readBackSet();
+    m_outcome.after = held;
+    m_outcome.notWritable = unwritableDifferences(m_request.profile, held);
+    m_outcome.differing.clear();
+    for (const CodeDifference& d :
+         differingCodes(m_request.profile, held, CodeSelection::SentAndReported)) {
+        m_outcome.differing.push_back(d.code);
+    }
+    if (m_outcome.differing.empty()) {
+        m_outcome.result = ProvisionOutcome::Result::Ok;
+        finish();
+    } else if (!m_outcome.wroteWholeSeries) {
+        write(true);  // the tracker may take only whole series
+    } else {
+        m_outcome.result = ProvisionOutcome::Result::Differs;
+        m_outcome.halfWritten = true;
+        finish();
+    }
+}
+
+void TrackerProvisioner::fail(const QString& reason) {
+    m_outcome.result = ProvisionOutcome::Result::Failed;
+    m_outcome.reason = reason;
+    m_outcome.halfWritten = m_linesSent;
+    finish();
+}
+
+void TrackerProvisioner::finish() {
+    m_outcome.elapsedMs = m_clock.isValid() ? m_clock.elapsed() : 0;
+    m_step = ProvisionStep::Done;  // before the session ends, so its last signals are ignored
+    m_session.disconnectDevice();
+    emit stepChanged(ProvisionStep::Done);
+    emit finished();
+}
+
+}  // namespace qn470

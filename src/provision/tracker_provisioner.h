@@ -1,0 +1,108 @@
+#pragma once
+
+// Writes one profile to one tracker and proves it took: open the port, read what the tracker
+// holds (the before state), write the series (only the lines that differ, or all of them), read
+// it back and compare what a set line carries. A changed-lines write that does not verify is
+// followed by the whole series once, for firmware that takes only whole series.
+//
+//   TrackerProvisioner tracker({port, baud, intervalMs, changedOnly, profile});
+//   connect(&tracker, &TrackerProvisioner::finished, ...);
+//   tracker.start();            // returns at once; the event loop does the work
+//   tracker.outcome();          // after finished
+//
+// Everything runs from the owner's event loop, so many trackers share one thread.
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QString>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "config/parameter_set.h"
+#include "serial/serial_link.h"
+#include "session/device_session.h"
+#include "session/prompter.h"
+
+namespace qn470 {
+
+struct ProvisionRequest {
+    QString port;  // as DeviceSession::openPort takes it
+    qint32 baud = 115200;
+    int intervalMs = DeviceSession::kDefaultSaveIntervalMs;
+    bool changedOnly = false;
+    ParameterSet profile;
+    int idleTimeoutMs = DeviceSession::kLoadIdleTimeoutMs;
+};
+
+enum class ProvisionStep { Waiting, Opening, Reading, Writing, Verifying, WritingAll, Done };
+
+// "waiting", "opening", "reading", ... for the live table.
+QString stepName(ProvisionStep step);
+
+struct ProvisionOutcome {
+    enum class Result { Ok, Differs, Failed };
+    Result result = Result::Failed;
+    QString reason;                        // why it failed
+    std::vector<std::string> differing;    // codes the tracker holds differently after writing
+    std::vector<std::string> notWritable;  // settings no set line can change that differ
+    std::vector<std::string> codesWritten;
+    QString imei;
+    QString deviceId;
+    QString firmware;
+    std::optional<ParameterSet> before;  // what the tracker held when it was read
+    std::optional<ParameterSet> after;   // what it held at the last read-back
+    bool halfWritten = false;            // lines went out but the series did not verify
+    bool wroteWholeSeries = false;       // the whole series was written (first or as fallback)
+    qint64 elapsedMs = 0;
+
+    // "ok", "differs C1 C2" or "failed REASON".
+    QString resultText() const;
+};
+
+class TrackerProvisioner : public QObject {
+    Q_OBJECT
+
+public:
+    explicit TrackerProvisioner(ProvisionRequest request, QObject* parent = nullptr);
+    ~TrackerProvisioner() override;
+
+    void start();
+    // Ends the running step; the outcome says failed "stopped" and whether lines went out.
+    void stop();
+
+    const ProvisionRequest& request() const { return m_request; }
+    ProvisionStep step() const { return m_step; }
+    const ProvisionOutcome& outcome() const { return m_outcome; }
+    bool isFinished() const { return m_step == ProvisionStep::Done; }
+
+signals:
+    void stepChanged(ProvisionStep step);
+    void progressChanged(int value, int maximum);
+    // The IMEI and Device ID are known (after the first read).
+    void identified();
+    void finished();
+
+private:
+    void setStep(ProvisionStep step);
+    void onOperationFinished(DeviceSession::Operation operation, bool success);
+    void afterBeforeRead(bool success);
+    void write(bool wholeSeries);
+    void afterWrite(bool success);
+    void afterVerify(bool success);
+    void fail(const QString& reason);
+    void finish();
+
+    ProvisionRequest m_request;
+    ParameterSet m_record;
+    TextPrompter m_prompter;
+    CSerialLink m_link;
+    DeviceSession m_session;
+    ProvisionStep m_step = ProvisionStep::Waiting;
+    ProvisionOutcome m_outcome;
+    QElapsedTimer m_clock;
+    int m_progressMaximum = 1;
+    bool m_linesSent = false;
+};
+
+}  // namespace qn470
