@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QTimer>
 #include <algorithm>
 #include <array>
@@ -14,6 +15,8 @@
 #include <optional>
 #include <set>
 
+#include "cli/journal_access.h"
+#include "cli/journal_record.h"
 #include "config/default_profile.h"
 #include "config/profile.h"
 #include "config/report_completeness.h"
@@ -46,18 +49,21 @@ constexpr std::string_view kSendUsage =
     "tracker's serial data transmission, then prints what the tracker sends within --wait-ms\n"
     "(0 to 600000, default 1000).\n";
 constexpr std::string_view kLoadUsage =
-    "usage: qn470 load --port PORT [--baud N] [--allow-missing] OUT.pro\n"
+    "usage: qn470 load --port PORT [--baud N] [--allow-missing] [--journal URL] OUT.pro\n"
     "Reads the tracker's whole parameter set and writes it to OUT.pro (- for standard output),\n"
     "only when the report was complete: every code a set line carries arrived. With\n"
     "--allow-missing a report that reached its count is taken, and the codes it did not carry\n"
-    "are printed as a warning.\n";
+    "are printed as a warning. The load is recorded in the journal (see qn470 journal).\n";
 constexpr std::string_view kSaveUsage =
-    "usage: qn470 save --port PORT [--baud N] [--interval-ms N] [--verify] IN.pro\n"
+    "usage: qn470 save --port PORT [--baud N] [--interval-ms N] [--verify] [--journal URL]\n"
+    "                  IN.pro\n"
     "Writes the parameter set of IN.pro to the tracker, one set line per interval (0 to 60000\n"
     "ms, default 1000). The profile's problems are printed as warnings; values the tracker\n"
     "would not take refuse the save before anything is sent (exit status 2). --verify reads\n"
     "the tracker back afterwards and prints every code that differs (CODE: sent -> read);\n"
-    "exit status 1 when any does.\n";
+    "exit status 1 when any does. Settings no set line carries (C4, E8, Bk) are never\n"
+    "written and never count; when they differ, a note names them (not writable: Bk).\n"
+    "The tracker is read first, so the journal keeps what it held before the save.\n";
 
 constexpr qint32 kDefaultBaud = 115200;
 constexpr int kDefaultWaitMs = 1000;
@@ -79,6 +85,7 @@ struct Options {
     bool all = false;
     bool check = false;
     bool allowMissing = false;
+    std::string journal;
     std::vector<std::string> positional;
 };
 
@@ -139,6 +146,8 @@ std::optional<std::string> parseOptions(const Arguments& args,
             if (auto error = parseMilliseconds(arg, *value, kMaxWaitMs, options.waitMs)) {
                 return error;
             }
+        } else if (arg == "--journal") {
+            options.journal = *value;
         } else if (arg == "--transmission") {
             if (*value != "on" && *value != "off") {
                 return "--transmission " + *value + ": must be on or off";
@@ -151,6 +160,17 @@ std::optional<std::string> parseOptions(const Arguments& args,
 
 std::string narrow(const QString& text) {
     return text.toLocal8Bit().toStdString();
+}
+
+// Every code a whole series carries, in sending order.
+std::vector<std::string> sentCodes() {
+    std::vector<std::string> codes;
+    for (int block = 0; block < kEncodedBlockCount; ++block) {
+        for (std::string& code : SetCommandEncoder::blockCodes(block)) {
+            codes.push_back(std::move(code));
+        }
+    }
+    return codes;
 }
 
 std::string withoutLineEnd(QString text) {
@@ -457,7 +477,8 @@ int runSend(const Arguments& args) {
 int runLoad(const Arguments& args) {
     Options options;
     if (std::optional<int> exit =
-            prepare(args, kLoadUsage, {"--port", "--baud", "--allow-missing"}, 1, 1, options)) {
+            prepare(args, kLoadUsage, {"--port", "--baud", "--allow-missing", "--journal"}, 1, 1,
+                    options)) {
         return *exit;
     }
     const std::string& out = options.positional[0];
@@ -466,17 +487,28 @@ int runLoad(const Arguments& args) {
     }
     ParameterSet parameters = defaultParameters();
     DeviceRun run(parameters);
+    const std::unique_ptr<Journal> journal = openJournalOrReport(options.journal);
+    if (!journal) {
+        return kExitBadInput;
+    }
     if (std::optional<int> exit = run.open(options)) {
         return *exit;
     }
     DeviceSession& session = run.session();
     session.setRequireAllCodes(!options.allowMissing);
+    const QString port = QString::fromLocal8Bit(options.port.c_str());
     if (!run.runOperation([&] { return session.loadFromDevice(); })) {
+        recordOrReport(*journal, trackerEntry(QStringLiteral("load"), port, nullptr, nullptr,
+                                              QStringLiteral("failed ") + session.failureReason()));
         return kExitDiffers;
     }
     if (const std::vector<std::string_view>& missing = session.missingCodes(); !missing.empty()) {
         warn("the report did not carry " + std::to_string(missing.size()) +
              " codes: " + listCodes(missing));
+    }
+    if (!recordOrReport(*journal, trackerEntry(QStringLiteral("load"), port, &parameters, nullptr,
+                                               QStringLiteral("ok")))) {
+        return kExitDiffers;
     }
     return writeOutput(out, profileFileBytes(parameters)) ? kExitOk : kExitBadInput;
 }
@@ -484,19 +516,47 @@ int runLoad(const Arguments& args) {
 int runSave(const Arguments& args) {
     Options options;
     if (std::optional<int> exit = prepare(
-            args, kSaveUsage, {"--port", "--baud", "--interval-ms", "--verify"}, 1, 1, options)) {
+            args, kSaveUsage, {"--port", "--baud", "--interval-ms", "--verify", "--journal"}, 1, 1,
+            options)) {
         return *exit;
     }
+    const std::string& profileName = options.positional[0];
     ParameterSet parameters = defaultParameters();
-    if (!readProfileOrReport(options.positional[0], parameters, ProfileProblems::Warn)) {
+    std::string profileBytes;
+    if (!readProfileOrReport(profileName, parameters, ProfileProblems::Warn) ||
+        !readProfileFile(profileName, profileBytes)) {
         return kExitBadInput;
     }
     DeviceRun run(parameters);
+    const std::unique_ptr<Journal> journal = openJournalOrReport(options.journal);
+    if (!journal) {
+        return kExitBadInput;
+    }
     if (std::optional<int> exit = run.open(options)) {
         return *exit;
     }
     DeviceSession& session = run.session();
     session.setSaveInterval(options.intervalMs);
+    const QString port = QString::fromLocal8Bit(options.port.c_str());
+    const auto record = [&](const ParameterSet* before, const ParameterSet* after,
+                            const QString& result, bool written) {
+        JournalEntry entry = trackerEntry(QStringLiteral("save"), port, before, after, result);
+        setProfile(entry, QFileInfo(QString::fromLocal8Bit(profileName.c_str())).fileName(),
+                   profileBytes);
+        if (written) {
+            setCodesWritten(entry, sentCodes());
+        }
+        return recordOrReport(*journal, entry);
+    };
+    // What the tracker holds goes into the journal before anything overwrites it.
+    if (!run.runOperation([&] { return session.readBack(); })) {
+        std::cerr << "qn470: the tracker could not be read before the save ("
+                  << narrow(session.readBackFailure()) << "); nothing was sent\n";
+        record(nullptr, nullptr, QStringLiteral("failed read before: ") + session.readBackFailure(),
+               false);
+        return kExitDiffers;
+    }
+    const ParameterSet before = session.readBackSet();
     const ParameterSet sent = session.parameters();
     bool refused = false;
     const bool saved = run.runOperation([&] {
@@ -504,28 +564,48 @@ int runSave(const Arguments& args) {
         return !refused;
     });
     if (refused) {
-        return kExitBadInput;  // values or lines the tracker would not take; the status names them
+        // Values or lines the tracker would not take; the status names them.
+        record(&before, nullptr, QStringLiteral("failed ") + session.failureReason(), false);
+        return kExitBadInput;
     }
     if (!saved) {
+        record(&before, nullptr, QStringLiteral("failed ") + session.failureReason(), true);
         return kExitDiffers;
     }
     if (!options.verify) {
-        return kExitOk;
+        return record(&before, nullptr, QStringLiteral("ok"), true) ? kExitOk : kExitDiffers;
     }
-    if (!run.runOperation([&] { return session.loadFromDevice(); })) {
-        std::cerr << "qn470: the tracker could not be read back\n";
+    if (!run.runOperation([&] { return session.readBack(); })) {
+        std::cerr << "qn470: the tracker could not be read back ("
+                  << narrow(session.readBackFailure()) << ")\n";
+        record(&before, nullptr, QStringLiteral("failed verify: ") + session.readBackFailure(),
+               true);
         return kExitDiffers;
     }
+    const ParameterSet& held = session.readBackSet();
     const std::vector<CodeDifference> differences =
-        differingCodes(sent, session.parameters(), CodeSelection::SentAndReported);
+        differingCodes(sent, held, CodeSelection::SentAndReported);
+    QStringList differing;
     for (const CodeDifference& d : differences) {
         std::cout << d.code << ": " << d.expected << " -> " << d.actual << '\n';
+        differing.append(QString::fromStdString(d.code));
     }
+    if (const std::vector<std::string> notWritable = unwritableDifferences(sent, held);
+        !notWritable.empty()) {
+        std::string codes;
+        for (const std::string& code : notWritable) {
+            codes += (codes.empty() ? "" : " ") + code;
+        }
+        std::cerr << "qn470: not writable: " << codes << '\n';
+    }
+    const QString result = differing.isEmpty() ? QStringLiteral("ok")
+                                               : QStringLiteral("differs ") + differing.join(' ');
+    const bool recorded = record(&before, &held, result, true);
     if (!differences.empty()) {
         std::cerr << "qn470: " << differences.size() << " codes differ on the tracker\n";
         return kExitDiffers;
     }
-    return kExitOk;
+    return recorded ? kExitOk : kExitDiffers;
 }
 
 }  // namespace qn470::cli

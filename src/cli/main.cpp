@@ -7,6 +7,8 @@
 #include "cli/cli_support.h"
 #include "cli/device_commands.h"
 #include "cli/file_commands.h"
+#include "cli/journal_command.h"
+#include "cli/provision_command.h"
 #include "cli/sim_command.h"
 
 namespace {
@@ -34,6 +36,9 @@ constexpr Command kCommands[] = {
     {"send", qn470::cli::runSend, "send a command line to the tracker"},
     {"load", qn470::cli::runLoad, "read the tracker's parameter set into a profile"},
     {"save", qn470::cli::runSave, "write a profile to the tracker"},
+    {"provision", qn470::cli::runProvision, "write one profile to many trackers, verified"},
+    {"restore", qn470::cli::runRestore, "write back what the journal says a tracker held"},
+    {"journal", qn470::cli::runJournal, "list and show what trackers held, from the journal"},
 };
 
 constexpr std::string_view kVersion = "qn470 3.0.0";

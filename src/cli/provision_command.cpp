@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QSocketNotifier>
 #include <QTimer>
 #include <iomanip>
 #include <iostream>
@@ -13,9 +14,9 @@
 #include <sstream>
 
 #include "cli/cli_support.h"
-#include "cli/interrupt_notifier.h"
 #include "cli/journal_access.h"
 #include "cli/journal_record.h"
+#include "cli/stop_signals.h"
 #include "config/default_profile.h"
 #include "config/parameter_table.h"
 #include "config/profile.h"
@@ -144,7 +145,11 @@ std::string joined(const std::vector<std::string>& codes, std::string_view separ
 std::string resultLine(const TrackerProvisioner& tracker) {
     const ProvisionOutcome& o = tracker.outcome();
     std::ostringstream line;
-    line << narrow(tracker.request().port) << "  " << orDash(o.imei) << "  " << orDash(o.deviceId)
+    // The Device ID it holds now, which the profile may just have set.
+    const QString deviceId =
+        o.after ? QString::fromStdString(formatWireValue(*o.after, parameter("O5"), Wire::Text))
+                : o.deviceId;
+    line << narrow(tracker.request().port) << "  " << orDash(o.imei) << "  " << orDash(deviceId)
          << "  " << narrow(o.resultText()) << "  " << std::fixed << std::setprecision(1)
          << static_cast<double>(o.elapsedMs) / 1000.0 << " s";
     if (!o.notWritable.empty()) {
@@ -252,14 +257,17 @@ struct StationRun {
 };
 
 // Runs the station until every tracker is done (or Ctrl+C), printing and journaling each one.
-StationRun runStation(ProvisionStation& station, Journal& journal, const QString& kind,
+StationRun runStation(const StopSignals& stop, ProvisionStation& station, Journal& journal,
+                      const QString& kind,
                       const std::function<void(JournalEntry&)>& describeProfile,
                       const std::function<void()>& begin) {
     StationRun run;
     LiveTable table;
     QEventLoop loop;
-    InterruptNotifier interrupt;
-    QObject::connect(&interrupt, &InterruptNotifier::interrupted, &loop, [&] {
+    QSocketNotifier interrupt(stop.fd(), QSocketNotifier::Read);
+    interrupt.setEnabled(stop.fd() >= 0);
+    QObject::connect(&interrupt, &QSocketNotifier::activated, &loop, [&] {
+        stop.drain();
         run.interrupted = true;
         table.erase();
         std::cerr << "qn470: stopping every tracker\n";
@@ -348,6 +356,7 @@ int runProvision(const Arguments& args) {
     if (!readProfileFile(profileName, profileBytes)) {
         return kExitBadInput;
     }
+    const StopSignals stop;
     std::optional<QCoreApplication> app;
     ensureApplication(app);
     // Before any tracker is touched: a provisioning nobody can look up later is not wanted.
@@ -364,7 +373,7 @@ int runProvision(const Arguments& args) {
     const QString name = QFileInfo(QString::fromLocal8Bit(profileName.c_str())).fileName();
     bool nothingFound = false;
     const StationRun run = runStation(
-        station, *journal, QStringLiteral("provision"),
+        stop, station, *journal, QStringLiteral("provision"),
         [&](JournalEntry& entry) { setProfile(entry, name, profileBytes); },
         [&] {
             for (const std::string& port : options.ports) {
@@ -406,6 +415,7 @@ int runRestore(const Arguments& args) {
         std::cerr << kRestoreUsage;
         return kExitBadInput;
     }
+    const StopSignals stop;
     std::optional<QCoreApplication> app;
     ensureApplication(app);
     const std::unique_ptr<Journal> journal = openJournalOrReport(options.journal);
@@ -479,7 +489,7 @@ int runRestore(const Arguments& args) {
     ProvisionStation station(request, systemPortSource());
     const QString name = QStringLiteral("journal entry %1").arg(chosen->id);
     const StationRun run = runStation(
-        station, *journal, QStringLiteral("restore"),
+        stop, station, *journal, QStringLiteral("restore"),
         [&](JournalEntry& entry) { setProfile(entry, name, stored); },
         [&] { station.addPort(identify.port); });
     return run.exitCode;

@@ -1,9 +1,5 @@
 #include "cli/sim_command.h"
 
-#include <signal.h>
-#include <sys/signalfd.h>
-#include <unistd.h>
-
 #include <QCoreApplication>
 #include <QSocketNotifier>
 #include <charconv>
@@ -11,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "cli/stop_signals.h"
 #include "config/default_profile.h"
 #include "config/profile.h"
 #include "sim/tracker_simulator.h"
@@ -57,6 +54,7 @@ std::optional<long long> parseWhole(std::string_view text) {
 // Parses the arguments; prints the problem and returns nothing when they are bad.
 std::optional<SimArguments> parse(const Arguments& args) {
     SimArguments out;
+    out.options.announce = true;  // so port lists and qn470 provision find it
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string name = args[i];
         std::optional<std::string> inlineValue;
@@ -154,45 +152,6 @@ std::optional<SimArguments> parse(const Arguments& args) {
     }
     return out;
 }
-
-// SIGINT and SIGTERM arrive as readable data on a descriptor, so the event loop handles them
-// like any other input and no signal handler runs in the middle of anything.
-class StopSignals {
-public:
-    StopSignals() {
-        sigemptyset(&m_set);
-        sigaddset(&m_set, SIGINT);
-        sigaddset(&m_set, SIGTERM);
-        if (sigprocmask(SIG_BLOCK, &m_set, &m_previous) == 0) {
-            m_blocked = true;
-            m_fd = signalfd(-1, &m_set, SFD_NONBLOCK | SFD_CLOEXEC);
-        }
-    }
-    ~StopSignals() {
-        if (m_fd >= 0) {
-            ::close(m_fd);
-        }
-        if (m_blocked) {
-            sigprocmask(SIG_SETMASK, &m_previous, nullptr);
-        }
-    }
-    StopSignals(const StopSignals&) = delete;
-    StopSignals& operator=(const StopSignals&) = delete;
-
-    int fd() const { return m_fd; }
-
-    void drain() const {
-        signalfd_siginfo info;
-        while (::read(m_fd, &info, sizeof info) == static_cast<ssize_t>(sizeof info)) {
-        }
-    }
-
-private:
-    sigset_t m_set{};
-    sigset_t m_previous{};
-    bool m_blocked = false;
-    int m_fd = -1;
-};
 
 }  // namespace
 

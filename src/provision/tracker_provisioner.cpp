@@ -13,18 +13,6 @@ QString textOf(const ParameterSet& set, std::string_view code) {
     return QString::fromStdString(formatWireValue(set, parameter(code), Wire::Text));
 }
 
-// The status line without its line end and the "FAIL ! " every failure starts with.
-QString reasonFrom(QString status) {
-    while (status.endsWith(QLatin1Char('\n')) || status.endsWith(QLatin1Char('\r'))) {
-        status.chop(1);
-    }
-    static const QString kFail = QStringLiteral("FAIL ! ");
-    if (status.startsWith(kFail)) {
-        status.remove(0, kFail.size());
-    }
-    return status;
-}
-
 QString joined(const std::vector<std::string>& codes) {
     QStringList list;
     for (const std::string& code : codes) {
@@ -107,7 +95,7 @@ void TrackerProvisioner::start() {
     }
     setStep(ProvisionStep::Reading);
     if (!m_session.loadFromDevice()) {
-        fail(QStringLiteral("read: ") + reasonFrom(m_session.statusText()));
+        fail(QStringLiteral("read: ") + m_session.failureReason());
     }
 }
 
@@ -139,7 +127,7 @@ void TrackerProvisioner::onOperationFinished(DeviceSession::Operation operation,
 
 void TrackerProvisioner::afterBeforeRead(bool success) {
     if (!success) {
-        fail(QStringLiteral("read: ") + reasonFrom(m_session.statusText()));
+        fail(QStringLiteral("read: ") + m_session.failureReason());
         return;
     }
     m_outcome.before = m_record;
@@ -168,7 +156,7 @@ void TrackerProvisioner::write(bool wholeSeries) {
                                                  : ProvisionStep::Writing);
     m_session.replaceRecord(m_request.profile, RecordSource::File);
     if (!m_session.saveBlocksToDevice(blocks)) {
-        fail(QStringLiteral("write: ") + reasonFrom(m_session.statusText()));
+        fail(QStringLiteral("write: ") + m_session.failureReason());
         return;
     }
     m_linesSent = true;
@@ -176,7 +164,7 @@ void TrackerProvisioner::write(bool wholeSeries) {
 
 void TrackerProvisioner::afterWrite(bool success) {
     if (!success) {
-        fail(QStringLiteral("write: ") + reasonFrom(m_session.statusText()));
+        fail(QStringLiteral("write: ") + m_session.failureReason());
         return;
     }
     setStep(ProvisionStep::Verifying);

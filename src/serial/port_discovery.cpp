@@ -4,6 +4,8 @@
 #include <QSerialPortInfo>
 #include <algorithm>
 
+#include "serial/simulator_registry.h"
+
 namespace qn470 {
 
 namespace {
@@ -21,7 +23,12 @@ QList<PortInfo> presentPorts() {
         bool number = false;
         pty.toUInt(&number);
         if (number) {
-            ports.append({QStringLiteral("pts/") + pty, QStringLiteral("pseudo-terminal"), {}});
+            const QString name = QStringLiteral("pts/") + pty;
+            // Named like a Windows entry, as the window's own demo tracker is.
+            ports.append({name,
+                          isAnnouncedSimulator(name) ? QStringLiteral("Prolific simulator")
+                                                     : QStringLiteral("pseudo-terminal"),
+                          {}});
         }
     }
 #endif

@@ -61,6 +61,18 @@ QString DeviceSession::receiveLog() const {
     return m_link.receiveLog();
 }
 
+QString DeviceSession::failureReason() const {
+    QString reason = m_status;
+    while (reason.endsWith(QLatin1Char('\n')) || reason.endsWith(QLatin1Char('\r'))) {
+        reason.chop(1);
+    }
+    const QLatin1StringView fail("FAIL ! ");
+    if (reason.startsWith(fail)) {
+        reason.remove(0, fail.size());
+    }
+    return reason;
+}
+
 void DeviceSession::showStatus(const QString& text) {
     m_status = text;
     emit statusChanged(text);

@@ -153,6 +153,8 @@ public:
     bool isBusy() const { return m_operation != Operation::None; }
 
     QString statusText() const { return m_status; }
+    // The last status as a reason for a log or journal: without its line end and "FAIL ! ".
+    QString failureReason() const;
     QString receiveLog() const;
     int decodedBlocks() const { return m_decodedBlocks; }
     const SetCommandTable& lineTable() const { return m_table; }

@@ -17,6 +17,9 @@ struct SimulatorOptions {
     // applied at the closing line (block 70) when every block came; otherwise dropped. Some
     // firmware does this, so a save of changed lines only must notice and send everything.
     bool fullSeriesOnly = false;
+    // Lets port lists of other processes name it like a tracker's adapter (simulator_registry.h);
+    // `qn470 sim` does, simulators inside a program or a test stay private to it.
+    bool announce = false;
 
     int rtcIntervalMs = 3000;       // "RTC_Counter" lines; 0 none
     int positionIntervalMs = 1000;  // position sentences while data transmission is on

@@ -8,6 +8,7 @@
 #include "config/command_line.h"
 #include "config/default_profile.h"
 #include "config/set_command_encoder.h"
+#include "serial/simulator_registry.h"
 #include "sim/position_sentence.h"
 #include "sim/report_builder.h"
 #include "sim/set_line_applier.h"
@@ -59,6 +60,9 @@ TrackerSimulator::~TrackerSimulator() {
     // The writer and the terminal must not call back into a half-destroyed simulator.
     disconnect(&m_writer, nullptr, this, nullptr);
     disconnect(&m_terminal, nullptr, this, nullptr);
+    if (isPluggedIn()) {
+        withdrawSimulator(portName());
+    }
 }
 
 QString TrackerSimulator::friendlyName() const {
@@ -78,6 +82,9 @@ bool TrackerSimulator::replug() {
     if (!m_terminal.open()) {
         return false;
     }
+    if (m_options.announce) {
+        announceSimulator(m_terminal.portName());
+    }
     startTimers();
     return true;
 }
@@ -96,6 +103,7 @@ void TrackerSimulator::unplug() {
         return;
     }
     ++m_plug;
+    withdrawSimulator(m_terminal.portName());
     m_rtcTimer.stop();
     m_positionTimer.stop();
     m_writer.clear();

@@ -24,36 +24,14 @@
 #include "session/device_session.h"
 #include "sim/report_builder.h"
 #include "sim/tracker_simulator.h"
+#include "support/cli_process.h"
 
 namespace qn470 {
 namespace {
 
-struct CliRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-    QByteArray rawOut;  // standard output as bytes
-};
-
 // Runs qn470 with the event loop going, so the simulator in this process keeps serving.
 CliRun qn470(const QStringList& arguments, int ms = 20000) {
-    QProcess process;
-    QEventLoop loop;
-    QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
-    QObject::connect(&process, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    process.start(QStringLiteral(QN470_CLI), arguments);
-    loop.exec();
-    CliRun run;
-    if (process.state() != QProcess::NotRunning || process.exitStatus() != QProcess::NormalExit) {
-        ADD_FAILURE() << "qn470 " << arguments.join(' ').toStdString() << " did not finish";
-        return run;
-    }
-    run.exitCode = process.exitCode();
-    run.rawOut = process.readAllStandardOutput();
-    run.out = QString::fromLocal8Bit(run.rawOut);
-    run.err = QString::fromLocal8Bit(process.readAllStandardError());
-    return run;
+    return runQn470(arguments, ms);
 }
 
 ParameterSet defaultSet() {

@@ -1,0 +1,310 @@
+// qn470 provision and restore as processes against simulated trackers running in this test, with
+// a journal in a temporary SQLite file.
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "config/default_profile.h"
+#include "config/parameter_value.h"
+#include "config/profile.h"
+#include "config/series_difference.h"
+#include "journal/journal.h"
+#include "session/code_comparison.h"
+#include "sim/tracker_simulator.h"
+#include "support/cli_process.h"
+
+namespace qn470 {
+namespace {
+
+ParameterSet defaultSet() {
+    ParameterSet set;
+    EXPECT_TRUE(loadDefaultProfile(set).ok);
+    return set;
+}
+
+// A tracker's own parameter set: its IMEI, Device ID and a few settings differ by n.
+ParameterSet trackerSet(int n) {
+    ParameterSet set = defaultSet();
+    writeText(set, "B2", "35600000000000" + std::to_string(n));
+    writeText(set, "O5", "VAN-" + std::to_string(n));
+    writeNumber(set, "C1", 60 + 30 * n);
+    writeText(set, "E0", "fleet" + std::to_string(n) + ".example.com");
+    return set;
+}
+
+// The fleet's profile: differs from the defaults in three set lines (C1, O5, E0 sit in three
+// different blocks).
+ParameterSet fleetProfile() {
+    ParameterSet set = defaultSet();
+    writeNumber(set, "C1", 300);
+    writeText(set, "O5", "FLEET");
+    writeText(set, "E0", "fleet.example.com");
+    return set;
+}
+
+std::string describe(const std::vector<CodeDifference>& differences) {
+    std::string text;
+    for (const CodeDifference& d : differences) {
+        text += d.code + ": " + d.expected + " -> " + d.actual + "\n";
+    }
+    return text;
+}
+
+class Provision : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_dir.isValid());
+        ASSERT_TRUE(writeProfile(fleetProfile(), m_dir.filePath("fleet.pro").toStdString()).ok);
+        m_environment.insert(QStringLiteral("QN470_JOURNAL"), journalLocation());
+        // Simulators announce themselves in the runtime folder: a private one keeps --watch
+        // away from the trackers of tests running beside this one.
+        m_savedRuntime = qgetenv("XDG_RUNTIME_DIR");
+        const QString runtime = m_dir.filePath(QStringLiteral("runtime"));
+        qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
+        m_environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+    }
+
+    void TearDown() override {
+        m_trackers.clear();
+        qputenv("XDG_RUNTIME_DIR", m_savedRuntime);
+    }
+
+    QString journalLocation() const {
+        return QStringLiteral("sqlite:") + m_dir.filePath(QStringLiteral("journal.sqlite"));
+    }
+
+    // Starts a simulated tracker per set; false when no pseudo-terminal can be had.
+    bool startTrackers(const std::vector<ParameterSet>& sets, SimulatorOptions options = {}) {
+        options.fast = true;
+        options.rtcIntervalMs = 0;
+        options.announce = true;  // for --watch
+        for (const ParameterSet& set : sets) {
+            m_trackers.push_back(std::make_unique<TrackerSimulator>(set, options));
+            if (!m_trackers.back()->start()) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    CliRun qn470(QStringList arguments) { return runQn470(arguments, 30000, m_environment); }
+
+    QStringList portArguments() const {
+        QStringList arguments;
+        for (const std::unique_ptr<TrackerSimulator>& tracker : m_trackers) {
+            arguments << QStringLiteral("--port") << tracker->portName();
+        }
+        return arguments;
+    }
+
+    std::vector<JournalEntry> journalEntries() {
+        QString error;
+        const std::unique_ptr<Journal> journal = Journal::open(journalLocation(), &error);
+        EXPECT_TRUE(journal) << error.toStdString();
+        std::vector<JournalEntry> entries;
+        if (journal) {
+            for (const JournalEntry& listed : journal->list({}, &error)) {
+                entries.push_back(*journal->entry(listed.id, &error));
+            }
+        }
+        return entries;
+    }
+
+    QTemporaryDir m_dir;
+    QByteArray m_savedRuntime;
+    QProcessEnvironment m_environment = QProcessEnvironment::systemEnvironment();
+    std::vector<std::unique_ptr<TrackerSimulator>> m_trackers;
+};
+
+#define START_TRACKERS_OR_SKIP(...)                                                               \
+    if (!startTrackers(__VA_ARGS__)) {                                                            \
+        GTEST_SKIP() << "no pseudo-terminal: " << m_trackers.back()->errorString().toStdString(); \
+    }
+
+ParameterSet fromStored(const QByteArray& stored) {
+    ParameterSet set = defaultSet();
+    EXPECT_TRUE(readProfileBytes(std::string_view(stored.constData(), stored.size()), set).ok);
+    return set;
+}
+
+TEST_F(Provision, FourTrackersAtOnceEachVerifiedJournaledAndRestorable) {
+    std::vector<ParameterSet> held;
+    for (int n = 1; n <= 4; ++n) {
+        held.push_back(trackerSet(n));
+    }
+    START_TRACKERS_OR_SKIP(held);
+    const CliRun run = qn470(QStringList{"provision", "--interval-ms", "0"} + portArguments() +
+                             QStringList{m_dir.filePath("fleet.pro")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+
+    const std::vector<JournalEntry> entries = journalEntries();
+    ASSERT_EQ(entries.size(), 4u);
+    for (std::size_t i = 0; i < 4; ++i) {
+        const TrackerSimulator& tracker = *m_trackers[i];
+        SCOPED_TRACE(tracker.portName().toStdString());
+        EXPECT_TRUE(run.out.contains(
+            QRegularExpression(QStringLiteral("^%1  35600000000000%2  FLEET  ok  \\d+\\.\\d s$")
+                                   .arg(QRegularExpression::escape(tracker.portName()))
+                                   .arg(i + 1),
+                               QRegularExpression::MultilineOption)))
+            << run.out.toStdString();
+        EXPECT_EQ(describe(differingCodes(fleetProfile(), tracker.parameters(),
+                                          CodeSelection::SentAndReported)),
+                  "");
+        const auto entry = std::find_if(entries.begin(), entries.end(), [&](const JournalEntry& e) {
+            return e.port == tracker.portName();
+        });
+        ASSERT_NE(entry, entries.end());
+        EXPECT_EQ(entry->kind, "provision");
+        EXPECT_EQ(entry->result, "ok");
+        EXPECT_EQ(entry->imei, QStringLiteral("35600000000000%1").arg(i + 1));
+        EXPECT_EQ(entry->profileName, "fleet.pro");
+        EXPECT_EQ(entry->profileSha256.size(), 64);
+        // The before state is what this tracker held, the after state what it holds now.
+        EXPECT_EQ(
+            describe(differingCodes(held[i], fromStored(entry->before), CodeSelection::Reported)),
+            "");
+        EXPECT_EQ(describe(differingCodes(tracker.parameters(), fromStored(entry->after),
+                                          CodeSelection::Reported)),
+                  "");
+    }
+
+    // The second tracker goes back to what it held, found by its IMEI.
+    const CliRun restore =
+        qn470({"restore", "--interval-ms", "0", "--port", m_trackers[1]->portName()});
+    ASSERT_EQ(restore.exitCode, 0) << restore.err.toStdString();
+    EXPECT_EQ(describe(differingCodes(held[1], m_trackers[1]->parameters(),
+                                      CodeSelection::SentAndReported)),
+              "");
+    EXPECT_EQ(journalEntries().back().kind, "restore");
+}
+
+TEST_F(Provision, ChangedLinesOnlyAndTheWholeSeriesWhenTheTrackerIgnoresPartOfOne) {
+    const struct {
+        const char* name;
+        bool fullSeriesOnly;
+        int linesApplied;  // set lines the tracker took
+        bool wroteAll;
+    } cases[] = {
+        // C1, O5 and E0 sit in three blocks; the first and the closing block frame them.
+        {"takes any series", false, 5, false},
+        {"takes whole series only", true, kEncodedBlockCount, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_trackers.clear();
+        SimulatorOptions options;
+        options.fullSeriesOnly = c.fullSeriesOnly;
+        START_TRACKERS_OR_SKIP({defaultSet()}, options);
+        const CliRun run = qn470(QStringList{"provision", "--changed", "--interval-ms", "0"} +
+                                 portArguments() + QStringList{m_dir.filePath("fleet.pro")});
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_EQ(m_trackers[0]->setLinesApplied(), c.linesApplied);
+        EXPECT_EQ(run.err.contains(": writing all"), c.wroteAll) << run.err.toStdString();
+        EXPECT_EQ(describe(differingCodes(fleetProfile(), m_trackers[0]->parameters(),
+                                          CodeSelection::SentAndReported)),
+                  "");
+    }
+}
+
+TEST_F(Provision, AnUnpluggedTrackerFailsAndTheOthersFinish) {
+    std::vector<ParameterSet> held = {trackerSet(1), trackerSet(2), trackerSet(3)};
+    START_TRACKERS_OR_SKIP(held);
+    // Halfway through the series: the load command and its report, then ten set lines.
+    SimulatorOptions unplugging;
+    unplugging.fast = true;
+    unplugging.rtcIntervalMs = 0;
+    unplugging.unplugAfterLines = 1 + 26 + 10;
+    m_trackers[1] = std::make_unique<TrackerSimulator>(held[1], unplugging);
+    ASSERT_TRUE(m_trackers[1]->start());
+    const CliRun run = qn470(QStringList{"provision", "--interval-ms", "0"} + portArguments() +
+                             QStringList{m_dir.filePath("fleet.pro")});
+    EXPECT_EQ(run.exitCode, 1);
+    const QString port = m_trackers[1]->portName();
+    EXPECT_TRUE(run.out.contains(QRegularExpression(QStringLiteral("  failed [^\\n]+"))))
+        << run.out.toStdString();
+    EXPECT_EQ(run.out.count(QStringLiteral("  ok  ")), 2) << run.out.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("left half-written: "))) << run.err.toStdString();
+    EXPECT_EQ(journalEntries().size(), 3u);
+}
+
+// Waits with the event loop running until check() holds or ms pass.
+template <typename Check>
+bool waitFor(Check check, int ms = 20000) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!check() && clock.elapsed() < ms) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return check();
+}
+
+TEST_F(Provision, WatchTakesEachTrackerAsItIsPluggedInUntilStopped) {
+    START_TRACKERS_OR_SKIP({trackerSet(1)});
+    QProcess watch;
+    watch.setProcessEnvironment(m_environment);
+    watch.start(QStringLiteral(QN470_CLI),
+                {"provision", "--watch", "--interval-ms", "0", m_dir.filePath("fleet.pro")});
+    QString out;
+    const auto verified = [&](int count) {
+        return waitFor([&] {
+            out += QString::fromLocal8Bit(watch.readAllStandardOutput());
+            return out.count(QStringLiteral("  FLEET  ok  ")) >= count;
+        });
+    };
+    // Present at the start, then one plugged in later.
+    ASSERT_TRUE(verified(1)) << out.toStdString();
+    START_TRACKERS_OR_SKIP({trackerSet(2)});
+    ASSERT_TRUE(verified(2)) << out.toStdString();
+    EXPECT_TRUE(out.contains(m_trackers[1]->portName())) << out.toStdString();
+    watch.terminate();  // as Ctrl+C: every tracker stopped cleanly, the summary printed
+    ASSERT_TRUE(waitFor([&] { return watch.state() == QProcess::NotRunning; }));
+    EXPECT_EQ(watch.exitCode(), 0);
+    EXPECT_TRUE(watch.readAllStandardError().contains("2 trackers: 2 verified, 0 not"));
+    for (const auto& tracker : m_trackers) {
+        EXPECT_EQ(describe(differingCodes(fleetProfile(), tracker->parameters(),
+                                          CodeSelection::SentAndReported)),
+                  "");
+    }
+}
+
+TEST_F(Provision, BadInputStopsBeforeAnyTrackerIsTouched) {
+    START_TRACKERS_OR_SKIP({defaultSet()});
+    ParameterSet bad = fleetProfile();
+    writeNumber(bad, "C1", 4464);
+    ASSERT_TRUE(writeProfile(bad, m_dir.filePath("bad.pro").toStdString()).ok);
+    const QString port = m_trackers[0]->portName();
+    const QString fleet = m_dir.filePath("fleet.pro");
+    const struct {
+        QStringList args;
+        QString message;
+    } cases[] = {
+        {{"provision", fleet}, "qn470: name the trackers: --port PORT, --all or --watch"},
+        {{"provision", "--port", port, m_dir.filePath("bad.pro")},
+         "values the tracker would not take: C1=4464"},
+        {{"provision", "--port", port, "--journal", "mysql://x/y", fleet}, "journal"},
+        {{"provision", "--port", port, "--journal",
+          "sqlite:" + m_dir.filePath("no-such-folder/j.sqlite"), fleet},
+         "journal"},
+        {{"provision", "--port", port, "--interval-ms", "60001", fleet},
+         "qn470: --interval-ms 60001: must be between 0 and 60000"},
+        {{"restore", "--port", port, "--entry", "0"}, "--entry 0: not a journal entry number"},
+        {{"restore", "--port", port, "--entry", "999"}, "999"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        const CliRun run = qn470(c.args);
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_TRUE(run.err.contains(c.message)) << run.err.toStdString();
+    }
+    EXPECT_EQ(m_trackers[0]->linesReceived(), 0);
+}
+
+}  // namespace
+}  // namespace qn470
