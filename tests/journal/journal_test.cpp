@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "journal/journal.h"
-#include "journal/postgres_server.h"
+#include "support/postgres_server.h"
 
 namespace qn470 {
 namespace {

@@ -18,6 +18,7 @@
 #include "session/code_comparison.h"
 #include "sim/tracker_simulator.h"
 #include "support/cli_process.h"
+#include "support/postgres_server.h"
 
 namespace qn470 {
 namespace {
@@ -272,6 +273,37 @@ TEST_F(Provision, WatchTakesEachTrackerAsItIsPluggedInUntilStopped) {
                                           CodeSelection::SentAndReported)),
                   "");
     }
+}
+
+// Several stations of one fleet keep one journal on a PostgreSQL server.
+TEST_F(Provision, JournalsOnASharedPostgresqlServer) {
+    test::PostgresServer server;
+    if (const QString why = server.start(); !why.isEmpty()) {
+        GTEST_SKIP() << why.toStdString();
+    }
+    QString error;
+    const QString location = server.createDatabase(&error);
+    ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+    const std::vector<ParameterSet> held = {trackerSet(1), trackerSet(2)};
+    START_TRACKERS_OR_SKIP(held);
+    const CliRun run = qn470(QStringList{"provision", "--interval-ms", "0", "--journal", location} +
+                             portArguments() + QStringList{m_dir.filePath("fleet.pro")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+
+    const std::unique_ptr<Journal> journal = Journal::open(location, &error);
+    ASSERT_TRUE(journal) << error.toStdString();
+    for (std::size_t i = 0; i < held.size(); ++i) {
+        const QString imei = QStringLiteral("35600000000000%1").arg(i + 1);
+        const std::optional<JournalEntry> entry = journal->latestFor(imei, &error);
+        ASSERT_TRUE(entry) << imei.toStdString() << ": " << error.toStdString();
+        EXPECT_EQ(entry->result, "ok");
+        EXPECT_EQ(
+            describe(differingCodes(held[i], fromStored(entry->before), CodeSelection::Reported)),
+            "");
+    }
+    const CliRun list = qn470({"journal", "--journal", location, "list"});
+    EXPECT_EQ(list.exitCode, 0) << list.err.toStdString();
+    EXPECT_EQ(list.out.count(QStringLiteral("\tprovision\tok")), 2) << list.out.toStdString();
 }
 
 TEST_F(Provision, BadInputStopsBeforeAnyTrackerIsTouched) {
