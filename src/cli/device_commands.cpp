@@ -548,6 +548,11 @@ int runSave(const Arguments& args) {
         }
         return recordOrReport(*journal, entry);
     };
+    // Refused values are bad input, found before anything is sent, the read below included.
+    if (!session.checkSave()) {
+        record(nullptr, nullptr, QStringLiteral("failed ") + session.failureReason(), false);
+        return kExitBadInput;
+    }
     // What the tracker holds goes into the journal before anything overwrites it.
     if (!run.runOperation([&] { return session.readBack(); })) {
         std::cerr << "qn470: the tracker could not be read before the save ("

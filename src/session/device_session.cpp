@@ -386,14 +386,7 @@ bool DeviceSession::saveBlocksToDevice(const std::vector<int>& blocks) {
     return startSave(&blocks);
 }
 
-bool DeviceSession::startSave(const std::vector<int>* blocks) {
-    if (isBusy()) {
-        return false;
-    }
-    if (!m_link.isOpen()) {
-        reportClosedLink();
-        return false;
-    }
+bool DeviceSession::checkSave() {
     // A refused field left part of the page out of the record: sending it would overwrite the
     // tracker with values the user did not mean.
     const StoreResult stored = storeCurrentPage();
@@ -418,6 +411,20 @@ bool DeviceSession::startSave(const std::vector<int>* blocks) {
     if (!m_table.complete()) {
         showStatus(text(status::kSaveLineUnfaithful)
                        .arg(QString::fromStdString(m_table.describeUnfaithful())));
+        return false;
+    }
+    return true;
+}
+
+bool DeviceSession::startSave(const std::vector<int>* blocks) {
+    if (isBusy()) {
+        return false;
+    }
+    if (!m_link.isOpen()) {
+        reportClosedLink();
+        return false;
+    }
+    if (!checkSave()) {
         return false;
     }
     // The lines sent are the ones built now, whatever is decoded while they go out.

@@ -136,6 +136,9 @@ public:
     // already holds the others; every check of a whole save runs first. The caller includes the
     // first and the closing block, which frame a series for the tracker.
     bool saveBlocksToDevice(const std::vector<int>& blocks);
+    // Stores the current page and checks the record as a save does first; false, with the status
+    // saying why, when a save would be refused. Nothing is sent.
+    bool checkSave();
     // Starts a read-back (see Operation::ReadBack); false when busy or the link is closed.
     bool readBack();
     // What the last successful read-back read (a complete report).
