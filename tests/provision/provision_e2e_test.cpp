@@ -275,6 +275,31 @@ TEST_F(Provision, WatchTakesEachTrackerAsItIsPluggedInUntilStopped) {
     }
 }
 
+TEST_F(Provision, StoppedWhileWritingNamesTheTrackerLeftHalfWritten) {
+    START_TRACKERS_OR_SKIP({trackerSet(1)});
+    QProcess provision;
+    provision.setProcessEnvironment(m_environment);
+    provision.start(QStringLiteral(QN470_CLI), QStringList{"provision", "--interval-ms", "100"} +
+                                                   portArguments() +
+                                                   QStringList{m_dir.filePath("fleet.pro")});
+    QString err;
+    ASSERT_TRUE(waitFor([&] {
+        err += QString::fromLocal8Bit(provision.readAllStandardError());
+        return m_trackers[0]->setLinesApplied() >= 3;
+    })) << err.toStdString();
+    provision.terminate();  // as Ctrl+C
+    ASSERT_TRUE(waitFor([&] { return provision.state() == QProcess::NotRunning; }));
+    err += QString::fromLocal8Bit(provision.readAllStandardError());
+    EXPECT_EQ(provision.exitCode(), 1);
+    EXPECT_TRUE(err.contains("left half-written: " + m_trackers[0]->portName()))
+        << err.toStdString();
+    EXPECT_TRUE(provision.readAllStandardOutput().contains("  failed stopped  "));
+    const std::vector<JournalEntry> entries = journalEntries();
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].result, "failed stopped");
+    EXPECT_FALSE(entries[0].before.isEmpty());  // what it held is kept all the same
+}
+
 // Several stations of one fleet keep one journal on a PostgreSQL server.
 TEST_F(Provision, JournalsOnASharedPostgresqlServer) {
     test::PostgresServer server;
