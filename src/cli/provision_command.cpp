@@ -273,18 +273,44 @@ StationRun runStation(const StopSignals& stop, ProvisionStation& station, Journa
         std::cerr << "qn470: stopping every tracker\n";
         station.stopAll();
     });
-    QObject::connect(&station, &ProvisionStation::trackerAdded, &loop,
-                     [&](TrackerProvisioner* tracker) { table.follow(tracker); });
+    // Each tracker's entry is written as soon as its before state is known, so a run that is
+    // killed halfway still leaves it; the end of the run fills in the rest.
+    std::map<const TrackerProvisioner*, qint64> entryIds;
+    const auto entryOf = [&](const TrackerProvisioner& tracker) {
+        const ProvisionOutcome& o = tracker.outcome();
+        JournalEntry entry =
+            trackerEntry(kind, tracker.request().port, o.before ? &*o.before : nullptr,
+                         o.after ? &*o.after : nullptr,
+                         tracker.isFinished() ? o.resultText() : QStringLiteral("unfinished"));
+        describeProfile(entry);
+        setCodesWritten(entry, o.codesWritten);
+        return entry;
+    };
+    QObject::connect(
+        &station, &ProvisionStation::trackerAdded, &loop, [&](TrackerProvisioner* tracker) {
+            table.follow(tracker);
+            QObject::connect(tracker, &TrackerProvisioner::identified, &loop, [&, tracker] {
+                QString error;
+                const qint64 id = journal.record(entryOf(*tracker), &error);
+                if (id < 0) {
+                    // Nothing written yet: no tracker is changed without its backup.
+                    tracker->abort(QStringLiteral("journal: ") + error);
+                } else {
+                    entryIds[tracker] = id;
+                }
+            });
+        });
     QObject::connect(
         &station, &ProvisionStation::trackerFinished, &loop, [&](TrackerProvisioner* tracker) {
             const ProvisionOutcome& o = tracker->outcome();
             table.printResult(*tracker);
-            JournalEntry entry =
-                trackerEntry(kind, tracker->request().port, o.before ? &*o.before : nullptr,
-                             o.after ? &*o.after : nullptr, o.resultText());
-            describeProfile(entry);
-            setCodesWritten(entry, o.codesWritten);
-            if (!recordOrReport(journal, entry)) {
+            QString error;
+            const auto id = entryIds.find(tracker);
+            const bool kept = id != entryIds.end()
+                                  ? journal.update(id->second, entryOf(*tracker), &error)
+                                  : journal.record(entryOf(*tracker), &error) >= 0;
+            if (!kept) {
+                std::cerr << "qn470: " << narrow(error) << '\n';
                 run.exitCode = kExitDiffers;
             }
             if (o.result == ProvisionOutcome::Result::Ok) {

@@ -93,6 +93,24 @@ QString csvField(const QString& value) {
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
+// The values of kColumns and kStateColumns, in their order.
+QVariantList entryValues(const JournalEntry& entry) {
+    const QDateTime time = entry.time.isValid() ? entry.time : QDateTime::currentDateTimeUtc();
+    return {QVariant(timeText(time)),
+            text(entry.station),
+            text(entry.port),
+            text(entry.imei),
+            text(entry.deviceId),
+            text(entry.firmware),
+            text(entry.kind),
+            text(entry.result),
+            text(entry.profileName),
+            text(entry.profileSha256),
+            text(entry.codesWritten.join(QLatin1Char(' '))),
+            state(entry.before),
+            state(entry.after)};
+}
+
 class SqlJournal final : public Journal {
 public:
     SqlJournal(Backend backend, QString shownLocation)
@@ -156,13 +174,7 @@ public:
                                      "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)%3")
                           .arg(QLatin1String(kColumns), QLatin1String(kStateColumns),
                                postgres ? QStringLiteral(" RETURNING id") : QString()));
-        const QDateTime time = entry.time.isValid() ? entry.time : QDateTime::currentDateTimeUtc();
-        for (const QVariant& value :
-             {QVariant(timeText(time)), text(entry.station), text(entry.port), text(entry.imei),
-              text(entry.deviceId), text(entry.firmware), text(entry.kind), text(entry.result),
-              text(entry.profileName), text(entry.profileSha256),
-              text(entry.codesWritten.join(QLatin1Char(' '))), state(entry.before),
-              state(entry.after)}) {
+        for (const QVariant& value : entryValues(entry)) {
             query.addBindValue(value);
         }
         if (!query.exec()) {
@@ -178,6 +190,29 @@ public:
             return -1;
         }
         return value;
+    }
+
+    bool update(qint64 id, const JournalEntry& entry, QString* error) override {
+        QStringList assignments;
+        for (const QString& column :
+             (QLatin1String(kColumns) + QLatin1Char(',') + QLatin1String(kStateColumns))
+                 .split(QLatin1Char(','))) {
+            assignments << column.trimmed() + QStringLiteral(" = ?");
+        }
+        QSqlQuery query(db());
+        query.prepare(QStringLiteral("UPDATE journal_entries SET %1 WHERE id = ?")
+                          .arg(assignments.join(QStringLiteral(", "))));
+        for (const QVariant& value : entryValues(entry)) {
+            query.addBindValue(value);
+        }
+        query.addBindValue(id);
+        if (!query.exec()) {
+            return fail(error, oneLine(query.lastError()));
+        }
+        if (query.numRowsAffected() != 1) {
+            return fail(error, QStringLiteral("no entry %1 in the journal").arg(id));
+        }
+        return true;
     }
 
     std::vector<JournalEntry> list(const JournalFilter& filter, QString* error) override {

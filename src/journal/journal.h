@@ -62,6 +62,9 @@ public:
 
     // Stores the entry; its id, or -1 and a message.
     virtual qint64 record(const JournalEntry& entry, QString* error) = 0;
+    // Replaces every field of entry `id` (a run that began with what the tracker held and ends
+    // now); false and a message when it cannot, or there is no such entry.
+    virtual bool update(qint64 id, const JournalEntry& entry, QString* error) = 0;
     // Entries in id order, without before/after; since compares to the millisecond.
     virtual std::vector<JournalEntry> list(const JournalFilter& filter, QString* error) = 0;
     // One entry with before/after (an empty state is read back empty); nullopt with an empty

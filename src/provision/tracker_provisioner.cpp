@@ -100,10 +100,13 @@ void TrackerProvisioner::start() {
 }
 
 void TrackerProvisioner::stop() {
-    if (isFinished()) {
-        return;
+    abort(QStringLiteral("stopped"));
+}
+
+void TrackerProvisioner::abort(const QString& reason) {
+    if (!isFinished()) {
+        fail(reason);
     }
-    fail(QStringLiteral("stopped"));
 }
 
 void TrackerProvisioner::onOperationFinished(DeviceSession::Operation operation, bool success) {
@@ -135,7 +138,9 @@ void TrackerProvisioner::afterBeforeRead(bool success) {
     m_outcome.deviceId = textOf(m_record, "O5");
     m_outcome.firmware = textOf(m_record, "O7");
     emit identified();
-    write(!m_request.changedOnly);
+    if (!isFinished()) {
+        write(!m_request.changedOnly);
+    }
 }
 
 void TrackerProvisioner::write(bool wholeSeries) {

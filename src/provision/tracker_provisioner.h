@@ -70,6 +70,8 @@ public:
     void start();
     // Ends the running step; the outcome says failed "stopped" and whether lines went out.
     void stop();
+    // The same with another reason (the journal could not keep the before state, say).
+    void abort(const QString& reason);
 
     const ProvisionRequest& request() const { return m_request; }
     ProvisionStep step() const { return m_step; }
@@ -79,7 +81,8 @@ public:
 signals:
     void stepChanged(ProvisionStep step);
     void progressChanged(int value, int maximum);
-    // The IMEI and Device ID are known (after the first read).
+    // The before state, IMEI and Device ID are known; nothing was written yet. A receiver may
+    // abort() here, and nothing will be.
     void identified();
     void finished();
 

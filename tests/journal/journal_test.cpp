@@ -201,6 +201,26 @@ TEST_P(JournalStores, LatestForTakesTheNewestEntryWithABeforeState) {
     EXPECT_TRUE(error.isEmpty());
 }
 
+// A run records what the tracker held first and fills in how it ended later.
+TEST_P(JournalStores, UpdateReplacesOneEntryOnly) {
+    const qint64 first = record(makeEntry(QStringLiteral("A"), kT0, "held"));
+    const qint64 other = record(makeEntry(QStringLiteral("B"), kT0, "other"));
+    JournalEntry finished = makeEntry(QStringLiteral("A"), kT0.addSecs(5), "held");
+    finished.result = QStringLiteral("differs C1");
+    finished.after = QByteArray("\0after", 6);
+    QString error;
+    ASSERT_TRUE(m_journal->update(first, finished, &error)) << error.toStdString();
+    const std::optional<JournalEntry> read = m_journal->entry(first, &error);
+    ASSERT_TRUE(read) << error.toStdString();
+    EXPECT_EQ(read->result, "differs C1");
+    EXPECT_EQ(read->after, finished.after);
+    EXPECT_EQ(read->time, finished.time);
+    EXPECT_EQ(m_journal->entry(other, &error)->before, "other");
+    EXPECT_FALSE(m_journal->update(other + 100, finished, &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("no entry %1").arg(other + 100)))
+        << error.toStdString();
+}
+
 TEST_P(JournalStores, ExportCsvQuotesWhatCsvNeedsAndLeavesOutTheStates) {
     JournalEntry e = makeEntry(QStringLiteral("A,1"), kT0, "SECRET-BEFORE");
     e.result = QStringLiteral("failed \"C1\", then\nunplugged");

@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -275,29 +276,42 @@ TEST_F(Provision, WatchTakesEachTrackerAsItIsPluggedInUntilStopped) {
     }
 }
 
-TEST_F(Provision, StoppedWhileWritingNamesTheTrackerLeftHalfWritten) {
-    START_TRACKERS_OR_SKIP({trackerSet(1)});
-    QProcess provision;
-    provision.setProcessEnvironment(m_environment);
-    provision.start(QStringLiteral(QN470_CLI), QStringList{"provision", "--interval-ms", "100"} +
-                                                   portArguments() +
-                                                   QStringList{m_dir.filePath("fleet.pro")});
-    QString err;
-    ASSERT_TRUE(waitFor([&] {
-        err += QString::fromLocal8Bit(provision.readAllStandardError());
-        return m_trackers[0]->setLinesApplied() >= 3;
-    })) << err.toStdString();
-    provision.terminate();  // as Ctrl+C
-    ASSERT_TRUE(waitFor([&] { return provision.state() == QProcess::NotRunning; }));
-    err += QString::fromLocal8Bit(provision.readAllStandardError());
-    EXPECT_EQ(provision.exitCode(), 1);
-    EXPECT_TRUE(err.contains("left half-written: " + m_trackers[0]->portName()))
-        << err.toStdString();
-    EXPECT_TRUE(provision.readAllStandardOutput().contains("  failed stopped  "));
-    const std::vector<JournalEntry> entries = journalEntries();
-    ASSERT_EQ(entries.size(), 1u);
-    EXPECT_EQ(entries[0].result, "failed stopped");
-    EXPECT_FALSE(entries[0].before.isEmpty());  // what it held is kept all the same
+TEST_F(Provision, StoppedOrKilledWhileWritingTheBeforeStateIsKept) {
+    const struct {
+        const char* name;
+        bool kill;       // SIGKILL instead of Ctrl+C
+        QString result;  // in the journal
+    } cases[] = {
+        {"stopped", false, "failed stopped"},
+        {"killed", true, "unfinished"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_trackers.clear();
+        QFile::remove(m_dir.filePath("journal.sqlite"));
+        START_TRACKERS_OR_SKIP({trackerSet(1)});
+        QProcess provision;
+        provision.setProcessEnvironment(m_environment);
+        provision.start(QStringLiteral(QN470_CLI),
+                        QStringList{"provision", "--interval-ms", "100"} + portArguments() +
+                            QStringList{m_dir.filePath("fleet.pro")});
+        ASSERT_TRUE(waitFor([&] { return m_trackers[0]->setLinesApplied() >= 3; }));
+        c.kill ? provision.kill() : provision.terminate();
+        ASSERT_TRUE(waitFor([&] { return provision.state() == QProcess::NotRunning; }));
+        if (!c.kill) {
+            const QString err = QString::fromLocal8Bit(provision.readAllStandardError());
+            EXPECT_EQ(provision.exitCode(), 1);
+            EXPECT_TRUE(err.contains("left half-written: " + m_trackers[0]->portName()))
+                << err.toStdString();
+            EXPECT_TRUE(provision.readAllStandardOutput().contains("  failed stopped  "));
+        }
+        const std::vector<JournalEntry> entries = journalEntries();
+        ASSERT_EQ(entries.size(), 1u);
+        EXPECT_EQ(entries[0].result, c.result);
+        EXPECT_EQ(describe(differingCodes(trackerSet(1), fromStored(entries[0].before),
+                                          CodeSelection::Reported)),
+                  "");
+    }
 }
 
 // Several stations of one fleet keep one journal on a PostgreSQL server.
