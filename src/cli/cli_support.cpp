@@ -126,6 +126,46 @@ std::string standardBauds() {
 
 }  // namespace
 
+std::optional<std::string> scanOptions(const Arguments& args, std::span<const OptionSpec> known,
+                                       const OptionTaker& take,
+                                       std::vector<std::string>& positional) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string arg = args[i];
+        if (arg == "--") {
+            positional.insert(positional.end(), args.begin() + static_cast<std::ptrdiff_t>(i) + 1,
+                              args.end());
+            break;
+        }
+        if (arg.size() < 2 || arg[0] != '-') {
+            positional.push_back(arg);
+            continue;
+        }
+        std::optional<std::string> value;
+        if (const std::size_t equals = arg.find('='); equals != std::string::npos) {
+            value = arg.substr(equals + 1);
+            arg.resize(equals);
+        }
+        const auto spec = std::find_if(known.begin(), known.end(),
+                                       [&](const OptionSpec& o) { return o.name == arg; });
+        if (spec == known.end()) {
+            return "unknown option " + arg;
+        }
+        if (!spec->takesValue && value) {
+            return arg + " takes no value";
+        }
+        if (spec->takesValue && !value) {
+            if (i + 1 >= args.size()) {
+                return arg + " needs a value";
+            }
+            value = args[++i];
+        }
+        if (std::optional<std::string> error = take(spec->name, value.value_or(std::string()))) {
+            return error;
+        }
+    }
+    return std::nullopt;
+}
+
 Number parseBounded(std::string_view text, int min, int max, int& out) {
     long long value = 0;
     const char* end = text.data() + text.size();

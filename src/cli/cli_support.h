@@ -5,7 +5,9 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -65,6 +67,23 @@ bool writeOutput(const std::string& name, std::string_view bytes);
 
 // The bytes of a profile file holding set (complemented INI text).
 std::string profileFileBytes(const ParameterSet& set);
+
+// An option a command knows: "--name" alone (a flag) or with a value, as "--name=value" or as
+// the next argument.
+struct OptionSpec {
+    std::string_view name;
+    bool takesValue = true;
+};
+
+// Receives one option as given ("" for a flag); an error message refuses it.
+using OptionTaker =
+    std::function<std::optional<std::string>(std::string_view name, const std::string& value)>;
+
+// Walks the arguments: every option must be in `known` and goes to take(); the others (and all
+// after "--") are appended to positional. The error names the option and what is wrong.
+std::optional<std::string> scanOptions(const Arguments& args, std::span<const OptionSpec> known,
+                                       const OptionTaker& take,
+                                       std::vector<std::string>& positional);
 
 enum class Number { Ok, NotWhole, OutOfRange };
 

@@ -89,73 +89,52 @@ struct Options {
     std::vector<std::string> positional;
 };
 
+// Every option of the tracker commands; each command allows some of them.
+constexpr OptionSpec kDeviceOptions[] = {
+    {"--port"},          {"--baud"},
+    {"--interval-ms"},   {"--wait-ms"},
+    {"--transmission"},  {"--journal"},
+    {"--verify", false}, {"--all", false},
+    {"--check", false},  {"--allow-missing", false},
+};
+
 // Reads the options a command allows; the rest are positional. An error names the problem.
 std::optional<std::string> parseOptions(const Arguments& args,
                                         const std::set<std::string_view>& allowed,
                                         Options& options) {
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        std::string arg = args[i];
-        if (arg == "--") {
-            options.positional.insert(options.positional.end(), args.begin() + i + 1, args.end());
-            break;
-        }
-        if (arg.size() < 2 || arg[0] != '-') {
-            options.positional.push_back(arg);
-            continue;
-        }
-        std::optional<std::string> value;
-        if (const std::size_t equals = arg.find('='); equals != std::string::npos) {
-            value = arg.substr(equals + 1);
-            arg.resize(equals);
-        }
-        if (!allowed.contains(arg)) {
-            return "unknown option " + arg;
-        }
-        bool* const flag = arg == "--verify"          ? &options.verify
-                           : arg == "--all"           ? &options.all
-                           : arg == "--check"         ? &options.check
-                           : arg == "--allow-missing" ? &options.allowMissing
-                                                      : nullptr;
-        if (flag != nullptr) {
-            if (value) {
-                return arg + " takes no value";
-            }
-            *flag = true;
-            continue;
-        }
-        if (!value) {
-            if (i + 1 >= args.size()) {
-                return arg + " needs a value";
-            }
-            value = args[++i];
-        }
-        if (arg == "--port") {
-            if (value->empty()) {
+    std::vector<OptionSpec> known;
+    std::copy_if(std::begin(kDeviceOptions), std::end(kDeviceOptions), std::back_inserter(known),
+                 [&](const OptionSpec& o) { return allowed.contains(o.name); });
+    const auto take = [&](std::string_view arg,
+                          const std::string& value) -> std::optional<std::string> {
+        if (arg == "--verify" || arg == "--all" || arg == "--check" || arg == "--allow-missing") {
+            bool& flag = arg == "--verify"  ? options.verify
+                         : arg == "--all"   ? options.all
+                         : arg == "--check" ? options.check
+                                            : options.allowMissing;
+            flag = true;
+        } else if (arg == "--port") {
+            if (value.empty()) {
                 return "--port needs a port name";
             }
-            options.port = *value;
+            options.port = value;
         } else if (arg == "--baud") {
-            if (auto error = parseBaud(*value, options.baud)) {
-                return error;
-            }
+            return parseBaud(value, options.baud);
         } else if (arg == "--interval-ms") {
-            if (auto error = parseMilliseconds(arg, *value, kMaxIntervalMs, options.intervalMs)) {
-                return error;
-            }
+            return parseMilliseconds(std::string(arg), value, kMaxIntervalMs, options.intervalMs);
         } else if (arg == "--wait-ms") {
-            if (auto error = parseMilliseconds(arg, *value, kMaxWaitMs, options.waitMs)) {
-                return error;
-            }
+            return parseMilliseconds(std::string(arg), value, kMaxWaitMs, options.waitMs);
         } else if (arg == "--journal") {
-            options.journal = *value;
+            options.journal = value;
         } else if (arg == "--transmission") {
-            if (*value != "on" && *value != "off") {
-                return "--transmission " + *value + ": must be on or off";
+            if (value != "on" && value != "off") {
+                return "--transmission " + value + ": must be on or off";
             }
-            options.transmission = *value == "on";
+            options.transmission = value == "on";
         }
-    }
-    return std::nullopt;
+        return std::nullopt;
+    };
+    return scanOptions(args, known, take, options.positional);
 }
 
 std::string narrow(const QString& text) {

@@ -50,50 +50,25 @@ std::string narrow(const QString& text) {
 }
 
 std::optional<std::string> parseOptions(const Arguments& args, Options& options) {
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        std::string arg = args[i];
-        if (arg == "--") {
-            options.positional.insert(options.positional.end(), args.begin() + i + 1, args.end());
-            break;
-        }
-        if (arg.size() < 2 || arg[0] != '-') {
-            options.positional.push_back(arg);
-            continue;
-        }
-        std::optional<std::string> value;
-        if (const std::size_t equals = arg.find('='); equals != std::string::npos) {
-            value = arg.substr(equals + 1);
-            arg.resize(equals);
-        }
-        const bool known = arg == "--journal" || kFlags.contains(arg) ||
-                           std::any_of(kSubcommandOptions.begin(), kSubcommandOptions.end(),
-                                       [&](const auto& s) { return s.second.contains(arg); });
-        if (!known) {
-            return "unknown option " + arg;
-        }
-        if (kFlags.contains(arg)) {
-            if (value) {
-                return arg + " takes no value";
-            }
-            options.values[arg] = "";
-            continue;
-        }
-        if (!value) {
-            if (i + 1 >= args.size()) {
-                return arg + " needs a value";
-            }
-            value = args[++i];
-        }
-        if (value->empty()) {
-            return arg + " needs a value";
-        }
-        if (arg == "--journal") {
-            options.journal = *value;
-        } else {
-            options.values[arg] = *value;
+    std::vector<OptionSpec> known = {{"--journal"}};
+    for (const auto& [subcommand, names] : kSubcommandOptions) {
+        for (const std::string_view name : names) {
+            known.push_back({name, !kFlags.contains(name)});
         }
     }
-    return std::nullopt;
+    const auto take = [&](std::string_view arg,
+                          const std::string& value) -> std::optional<std::string> {
+        if (!kFlags.contains(arg) && value.empty()) {
+            return std::string(arg) + " needs a value";
+        }
+        if (arg == "--journal") {
+            options.journal = value;
+        } else {
+            options.values[std::string(arg)] = value;
+        }
+        return std::nullopt;
+    };
+    return scanOptions(args, known, take, options.positional);
 }
 
 std::optional<QDateTime> parseSince(const std::string& text) {

@@ -63,66 +63,44 @@ struct ProvisionOptions {
     std::vector<std::string> positional;
 };
 
+constexpr OptionSpec kProvisionOptions[] = {
+    {"--port"},       {"--baud"},         {"--interval-ms"},    {"--journal"},
+    {"--all", false}, {"--watch", false}, {"--changed", false},
+};
+constexpr OptionSpec kRestoreOptions[] = {
+    {"--port"}, {"--baud"}, {"--interval-ms"}, {"--journal"}, {"--entry"},
+};
+
 std::optional<std::string> parse(const Arguments& args, bool restore, ProvisionOptions& options) {
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        std::string arg = args[i];
-        if (arg.size() < 2 || arg[0] != '-') {
-            options.positional.push_back(arg);
-            continue;
-        }
-        std::optional<std::string> value;
-        if (const std::size_t equals = arg.find('='); equals != std::string::npos) {
-            value = arg.substr(equals + 1);
-            arg.resize(equals);
-        }
-        bool* const flag = restore              ? nullptr
-                           : arg == "--all"     ? &options.all
-                           : arg == "--watch"   ? &options.watch
-                           : arg == "--changed" ? &options.changed
-                                                : nullptr;
-        if (flag != nullptr) {
-            if (value) {
-                return arg + " takes no value";
-            }
-            *flag = true;
-            continue;
-        }
-        const bool known = arg == "--port" || arg == "--baud" || arg == "--interval-ms" ||
-                           arg == "--journal" || (restore && arg == "--entry");
-        if (!known) {
-            return "unknown option " + arg;
-        }
-        if (!value) {
-            if (i + 1 >= args.size()) {
-                return arg + " needs a value";
-            }
-            value = args[++i];
-        }
-        if (arg == "--port") {
-            if (value->empty()) {
+    const auto take = [&](std::string_view arg,
+                          const std::string& value) -> std::optional<std::string> {
+        if (arg == "--all" || arg == "--watch" || arg == "--changed") {
+            (arg == "--all"     ? options.all
+             : arg == "--watch" ? options.watch
+                                : options.changed) = true;
+        } else if (arg == "--port") {
+            if (value.empty()) {
                 return "--port needs a port name";
             }
-            options.ports.push_back(*value);
+            options.ports.push_back(value);
         } else if (arg == "--baud") {
-            if (auto error = parseBaud(*value, options.baud)) {
-                return error;
-            }
+            return parseBaud(value, options.baud);
         } else if (arg == "--interval-ms") {
-            if (auto error = parseMilliseconds(arg, *value, DeviceSession::kMaxSaveIntervalMs,
-                                               options.intervalMs)) {
-                return error;
-            }
+            return parseMilliseconds(std::string(arg), value, DeviceSession::kMaxSaveIntervalMs,
+                                     options.intervalMs);
         } else if (arg == "--journal") {
-            options.journal = *value;
+            options.journal = value;
         } else if (arg == "--entry") {
             int id = 0;
-            if (parseBounded(*value, 1, std::numeric_limits<int>::max(), id) != Number::Ok) {
-                return "--entry " + *value + ": not a journal entry number";
+            if (parseBounded(value, 1, std::numeric_limits<int>::max(), id) != Number::Ok) {
+                return "--entry " + value + ": not a journal entry number";
             }
             options.entry = id;
         }
-    }
-    return std::nullopt;
+        return std::nullopt;
+    };
+    return restore ? scanOptions(args, kRestoreOptions, take, options.positional)
+                   : scanOptions(args, kProvisionOptions, take, options.positional);
 }
 
 std::string narrow(const QString& text) {
