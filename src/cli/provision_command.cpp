@@ -317,15 +317,24 @@ StationRun runStation(const StopSignals& stop, ProvisionStation& station, Journa
     return run;
 }
 
-QCoreApplication* ensureApplication(std::optional<QCoreApplication>& app) {
-    static int argc = 1;
-    static char name[] = "qn470";
-    static char* argv[] = {name, nullptr};
-    if (QCoreApplication::instance() == nullptr) {
-        app.emplace(argc, argv);
+// What provision and restore need before a tracker is touched: stop signals blocked before Qt
+// starts any thread, the application, and the journal, whose failure to open ends the command.
+struct StationSetup {
+    const StopSignals stop;
+    std::optional<QCoreApplication> app;
+    std::unique_ptr<Journal> journal;
+
+    bool open(const std::string& journalLocation) {
+        static int argc = 1;
+        static char name[] = "qn470";
+        static char* argv[] = {name, nullptr};
+        if (QCoreApplication::instance() == nullptr) {
+            app.emplace(argc, argv);
+        }
+        journal = openJournalOrReport(journalLocation);
+        return journal != nullptr;
     }
-    return QCoreApplication::instance();
-}
+};
 
 }  // namespace
 
@@ -360,14 +369,12 @@ int runProvision(const Arguments& args) {
     if (!readProfileFile(profileName, profileBytes)) {
         return kExitBadInput;
     }
-    const StopSignals stop;
-    std::optional<QCoreApplication> app;
-    ensureApplication(app);
     // Before any tracker is touched: a provisioning nobody can look up later is not wanted.
-    const std::unique_ptr<Journal> journal = openJournalOrReport(options.journal);
-    if (!journal) {
+    StationSetup setup;
+    if (!setup.open(options.journal)) {
         return kExitBadInput;
     }
+    Journal& journal = *setup.journal;
     ProvisionRequest request;
     request.baud = options.baud;
     request.intervalMs = options.intervalMs;
@@ -377,7 +384,7 @@ int runProvision(const Arguments& args) {
     const QString name = QFileInfo(QString::fromLocal8Bit(profileName.c_str())).fileName();
     bool nothingFound = false;
     const StationRun run = runStation(
-        stop, station, *journal, QStringLiteral("provision"),
+        setup.stop, station, journal, QStringLiteral("provision"),
         [&](JournalEntry& entry) { setProfile(entry, name, profileBytes); },
         [&] {
             for (const std::string& port : options.ports) {
@@ -419,17 +426,15 @@ int runRestore(const Arguments& args) {
         std::cerr << kRestoreUsage;
         return kExitBadInput;
     }
-    const StopSignals stop;
-    std::optional<QCoreApplication> app;
-    ensureApplication(app);
-    const std::unique_ptr<Journal> journal = openJournalOrReport(options.journal);
-    if (!journal) {
+    StationSetup setup;
+    if (!setup.open(options.journal)) {
         return kExitBadInput;
     }
+    Journal& journal = *setup.journal;
     QString error;
     std::optional<JournalEntry> chosen;
     if (options.entry > 0) {
-        chosen = journal->entry(options.entry, &error);
+        chosen = journal.entry(options.entry, &error);
         if (!chosen) {
             return badInput(error.isEmpty() ? "no journal entry " + std::to_string(options.entry)
                                             : narrow(error));
@@ -470,7 +475,7 @@ int runRestore(const Arguments& args) {
                         " is IMEI " + narrow(imei));
     }
     if (!chosen) {
-        chosen = journal->latestFor(imei, &error);
+        chosen = journal.latestFor(imei, &error);
         if (!chosen) {
             std::cerr << "qn470: no journal entry with a before state for IMEI " << narrow(imei)
                       << (error.isEmpty() ? "" : ": " + narrow(error)) << '\n';
@@ -493,7 +498,7 @@ int runRestore(const Arguments& args) {
     ProvisionStation station(request, systemPortSource());
     const QString name = QStringLiteral("journal entry %1").arg(chosen->id);
     const StationRun run = runStation(
-        stop, station, *journal, QStringLiteral("restore"),
+        setup.stop, station, journal, QStringLiteral("restore"),
         [&](JournalEntry& entry) { setProfile(entry, name, stored); },
         [&] { station.addPort(identify.port); });
     return run.exitCode;

@@ -20,15 +20,10 @@
 #include "sim/tracker_simulator.h"
 #include "support/cli_process.h"
 #include "support/postgres_server.h"
+#include "support/set_differences.h"
 
 namespace qn470 {
 namespace {
-
-ParameterSet defaultSet() {
-    ParameterSet set;
-    EXPECT_TRUE(loadDefaultProfile(set).ok);
-    return set;
-}
 
 // A tracker's own parameter set: its IMEI, Device ID and a few settings differ by n.
 ParameterSet trackerSet(int n) {
@@ -48,14 +43,6 @@ ParameterSet fleetProfile() {
     writeText(set, "O5", "FLEET");
     writeText(set, "E0", "fleet.example.com");
     return set;
-}
-
-std::string describe(const std::vector<CodeDifference>& differences) {
-    std::string text;
-    for (const CodeDifference& d : differences) {
-        text += d.code + ": " + d.expected + " -> " + d.actual + "\n";
-    }
-    return text;
 }
 
 class Provision : public testing::Test {

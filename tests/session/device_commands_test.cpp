@@ -25,6 +25,7 @@
 #include "sim/report_builder.h"
 #include "sim/tracker_simulator.h"
 #include "support/cli_process.h"
+#include "support/set_differences.h"
 
 namespace qn470 {
 namespace {
@@ -32,20 +33,6 @@ namespace {
 // Runs qn470 with the event loop going, so the simulator in this process keeps serving.
 CliRun qn470(const QStringList& arguments, int ms = 20000) {
     return runQn470(arguments, ms);
-}
-
-ParameterSet defaultSet() {
-    ParameterSet set;
-    EXPECT_TRUE(loadDefaultProfile(set).ok);
-    return set;
-}
-
-std::string describe(const std::vector<CodeDifference>& differences) {
-    std::string text;
-    for (const CodeDifference& d : differences) {
-        text += d.code + ": " + d.expected + " -> " + d.actual + "\n";
-    }
-    return text;
 }
 
 class DeviceCommands : public testing::Test {

@@ -16,17 +16,12 @@
 #include "session/device_session.h"
 #include "session/scripted_prompter.h"
 #include "sim/tracker_simulator.h"
+#include "support/set_differences.h"
 
 namespace qn470 {
 namespace {
 
 using test::ScriptedPrompter;
-
-ParameterSet defaultSet() {
-    ParameterSet set;
-    EXPECT_TRUE(loadDefaultProfile(set).ok);
-    return set;
-}
 
 // A parameter set unlike the defaults in numbers, signed values, flags, media bytes and texts.
 ParameterSet changedSet() {
@@ -44,14 +39,6 @@ ParameterSet changedSet() {
     writeText(set, "BA", "00Help$6,$1 now");
     writeText(set, "O3", "SPRX*U!");
     return set;
-}
-
-std::string describe(const std::vector<CodeDifference>& differences) {
-    std::string text;
-    for (const CodeDifference& d : differences) {
-        text += d.code + ": " + d.expected + " -> " + d.actual + "\n";
-    }
-    return text;
 }
 
 SimulatorOptions quietFast() {
