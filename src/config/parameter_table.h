@@ -59,12 +59,17 @@ enum class ProfileUse : uint8_t {
 // Accepted decoded numbers: min <= n <= max, and with portRule only 0 (no port), 80 or a port
 // from 1024 up.
 struct Condition {
+    static constexpr int64_t kNoPort = 0;
+    static constexpr int64_t kHttpPort = 80;
+    static constexpr int64_t kFirstFreePort = 1024;
+
     int64_t min = std::numeric_limits<int64_t>::min();
     int64_t max = std::numeric_limits<int64_t>::max();
     bool portRule = false;
 
     constexpr bool accepts(int64_t n) const {
-        return n >= min && n <= max && (!portRule || n == 0 || n == 80 || n >= 1024);
+        return n >= min && n <= max &&
+               (!portRule || n == kNoPort || n == kHttpPort || n >= kFirstFreePort);
     }
 };
 

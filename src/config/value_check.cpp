@@ -80,7 +80,9 @@ std::optional<std::string> numberProblem(const Parameter& p, int64_t n) {
         if (n >= range.min && n <= range.max && p.condition.accepts(n)) {
             return std::nullopt;
         }
-        return "must be 0, 80 or between 1024 and " + std::to_string(range.max);
+        return "must be " + std::to_string(Condition::kNoPort) + ", " +
+               std::to_string(Condition::kHttpPort) + " or between " +
+               std::to_string(Condition::kFirstFreePort) + " and " + std::to_string(range.max);
     }
     if (n >= range.min && n <= range.max) {
         return std::nullopt;

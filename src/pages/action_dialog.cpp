@@ -10,6 +10,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "pages/dialog_buttons.h"
+
 namespace qn470 {
 namespace {
 
@@ -113,18 +115,9 @@ CAction::CAction(const QString& fieldText, Prompter& prompter, QWidget* parent)
     connect(m_slots, &QButtonGroup::idClicked, this, &CAction::selectSlot);
     connect(m_codes, &QButtonGroup::buttonClicked, this, &CAction::codeClicked);
 
-    auto* applyButton = new QPushButton(QStringLiteral("Apply"), this);
-    applyButton->setObjectName(QString::number(kApply));
-    applyButton->setDefault(true);
-    auto* cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
-    cancelButton->setObjectName(QString::number(kCancel));
-    connect(applyButton, &QPushButton::clicked, this, &CAction::apply);
-    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
     auto* bottom = new QHBoxLayout;
     bottom->addLayout(slotBox);
-    bottom->addStretch(1);
-    bottom->addWidget(applyButton);
-    bottom->addWidget(cancelButton);
+    addApplyCancel(*bottom, *this, kApply, kCancel, [this] { apply(); });
     layout->addLayout(bottom);
 
     // Every slot starts empty; each edit then takes its pair of the field's text through the

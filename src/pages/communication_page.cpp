@@ -24,38 +24,21 @@ constexpr GroupSpec kGroups[] = {
 
 constexpr ListItem kGprsModes[] = {{"TCP", 2}, {"UDP", 4}, {"HTTP", 16}};
 
-constexpr NumberRule kE1Typing = digitsRule("E1", 0, 65535);
 // A port the tracker can use: 0 (none), 80, or one above the well-known range.
-constexpr NumberRule portLeaving() {
-    NumberRule rule = digitsRule("E1", 1024, 65535);
-    rule.zeroAccepted = true;
-    rule.alsoAccepted = 80;
+const NumberRule kE1Leaving = trackerRule("E1");
+NumberRule portTyping() {
+    NumberRule rule = whileTyping(kE1Leaving);
+    rule.shownMin = 0;  // a port too big for the field: the message names the field's range
     return rule;
 }
-constexpr NumberRule kE1Leaving = portLeaving();
+const NumberRule kE1Typing = portTyping();
 
-// While typing only the upper limit applies; the message names the whole range.
-constexpr NumberRule typingRule(std::string_view code, int64_t max, std::string_view message) {
-    NumberRule rule = digitsRule(code, 0, max);
-    rule.rangeMessage = message;
-    return rule;
-}
-constexpr NumberRule kE4Typing =
-    typingRule("E4", 65535, "(E4)Please enter an integer between 60 and 65535");
-constexpr NumberRule reconnectLeaving() {
-    NumberRule rule = digitsRule("E4", 60, 65535);
-    rule.zeroAccepted = true;  // 0 switches it off
-    return rule;
-}
-constexpr NumberRule kE4Leaving = reconnectLeaving();
-constexpr NumberRule kE5Typing = digitsRule("E5", 0, 65535);
-constexpr NumberRule kE7Typing =
-    typingRule("E7", 65535, "(E7)Please enter an integer between 2 and 65535");
-constexpr NumberRule kE7Leaving = digitsRule("E7", 2, 65535);
-constexpr NumberRule kEATyping =
-    typingRule("EA", 255, "(EA)Please enter an integer between 2 and 255");
-constexpr NumberRule kEALeaving = digitsRule("EA", 2, 255);
-constexpr NumberRule kA2Typing = digitsRule("A2", 1, 255);
+// The page's own least values, asked for when the field is left; the tracker takes any.
+const LeavingRules kE4 = checkedOnLeaving(pageRule("E4", 60, true));  // 0 switches it off
+const NumberRule kE5Typing = trackerRule("E5");
+const LeavingRules kE7 = checkedOnLeaving(pageRule("E7", 2));
+const LeavingRules kEA = checkedOnLeaving(pageRule("EA", 2));
+const LeavingRules kA2 = checkedOnLeaving(pageRule("A2", 1));
 
 // Table order is the order of loading and of reading back.
 const FieldBinding kFields[] = {
@@ -75,20 +58,20 @@ const FieldBinding kFields[] = {
     numberField(2212, "E4", kGprs,
                 "(E4) Time to disconnect and then re-connect after being on-line for specified "
                 "time :",
-                "(60 ~ 65535 sec, 0=disable)", Exchange::Unsigned, &kE4Typing, &kE4Leaving),
+                "(60 ~ 65535 sec, 0=disable)", Exchange::Unsigned, &kE4.typing, &kE4.leaving),
     numberField(2213, "E5", kGprs, "(E5) Interval to check connection for GPRS on-line:",
                 "(0 ~ 65535 sec, 0=disable)", Exchange::Unsigned, &kE5Typing),
     checkField(1126, "E6", kGprs, "(E6) Send \"OK\" after re-connection"),
     numberField(2214, "E7", kGprs, "(E7) Time out for L4 connection :", "(2 ~ 65535 sec)",
-                Exchange::Unsigned, &kE7Typing, &kE7Leaving),
+                Exchange::Unsigned, &kE7.typing, &kE7.leaving),
     numberField(2215, "EA", kGprs, "(EA) Interval to keep connected after sending report :",
-                "(2 ~255)", Exchange::Unsigned, &kEATyping, &kEALeaving),
+                "(2 ~255)", Exchange::Unsigned, &kEA.typing, &kEA.leaving),
     textField(2210, "F0", kSms, "(F0) SMS return phone number :"),
     checkField(1072, "F2", kSms, "(F2) SMS format"),
     checkField(1067, "A0", kAck, "(A0) Send confirmation to server for command from server"),
     checkField(1068, "A1", kAck, "(A1) Wait confirmation from server for message to server"),
     numberField(1012, "A2", kAck, "(A2) Timeout of waiting confirmation from server :",
-                "(1 ~ 255 sec)", Exchange::Unsigned, &kA2Typing),
+                "(1 ~ 255 sec)", Exchange::Unsigned, &kA2.typing, &kA2.leaving),
     checkField(1069, "A3", kAck, "(A3) Device ack with ID string"),
     checkField(1070, "A4", kAck, "(A4) Ack ID string is IMEI"),
     checkField(1071, "A5", kAck, "(A5) Enable simple command"),

@@ -15,18 +15,17 @@ constexpr GroupSpec kGroups[] = {
 };
 
 // A refused trigger level turns into 0 (no trigger) rather than going back to its old text.
-constexpr NumberRule triggerRule(std::string_view code) {
-    NumberRule rule = digitsRule(code, 0, 4294967294, ValueRead::Unsigned);
-    rule.maxChars = 10;
+NumberRule triggerRule(std::string_view code) {
+    NumberRule rule = trackerRule(code);
     rule.reset = ResetTo::FixedText;
     rule.resetText = "0";
     return rule;
 }
 
-constexpr NumberRule kPaTyping = triggerRule("Pa");
-constexpr NumberRule kPgTyping = triggerRule("Pg");
-constexpr NumberRule kPmTyping = triggerRule("Pm");
-constexpr NumberRule kPsTyping = triggerRule("Ps");
+const NumberRule kPaTyping = triggerRule("Pa");
+const NumberRule kPgTyping = triggerRule("Pg");
+const NumberRule kPmTyping = triggerRule("Pm");
+const NumberRule kPsTyping = triggerRule("Ps");
 
 constexpr const char* kTriggerHint = "(0 ~ 4Giga, 0=no trigger)";
 

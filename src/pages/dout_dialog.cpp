@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "config/hex_text.h"
+#include "pages/dialog_buttons.h"
 
 namespace qn470 {
 namespace {
@@ -29,13 +30,6 @@ constexpr std::array<OutputRow, CDout::kOutputs> kRows = {{
 
 constexpr uint8_t kAllOutputs = 0x02 | 0x04 | 0x08;
 
-QRadioButton* radio(int id, const char* text, QButtonGroup& group, QWidget* parent) {
-    auto* button = new QRadioButton(QString::fromUtf8(text), parent);
-    button->setObjectName(QString::number(id));
-    group.addButton(button, id);
-    return button;
-}
-
 // An exclusive group keeps one button checked; clearing it takes lifting that rule for a moment.
 void clear(QAbstractButton* button) {
     QButtonGroup* group = button->group();
@@ -54,8 +48,8 @@ CDout::CDout(const std::optional<QString>& outputText, QWidget* parent) : CChoic
     for (int i = 0; i < kOutputs; ++i) {
         const OutputRow& row = kRows[static_cast<std::size_t>(i)];
         auto* pair = new QButtonGroup(this);
-        m_activate[static_cast<std::size_t>(i)] = radio(row.activate, "Activate", *pair, frame);
-        m_inactive[static_cast<std::size_t>(i)] = radio(row.inactive, "Inactive", *pair, frame);
+        m_activate[static_cast<std::size_t>(i)] = addRadio(row.activate, "Activate", *pair, frame);
+        m_inactive[static_cast<std::size_t>(i)] = addRadio(row.inactive, "Inactive", *pair, frame);
         grid->addWidget(new QLabel(QString::fromUtf8(row.label), frame), i, 0);
         grid->addWidget(m_activate[static_cast<std::size_t>(i)], i, 1);
         grid->addWidget(m_inactive[static_cast<std::size_t>(i)], i, 2);
@@ -65,8 +59,8 @@ CDout::CDout(const std::optional<QString>& outputText, QWidget* parent) : CChoic
                 [this, i] { outputClicked(i, false); });
     }
     m_allOrNone = new QButtonGroup(this);
-    m_all = radio(kAll, "All", *m_allOrNone, frame);
-    m_none = radio(kNone, "None", *m_allOrNone, frame);
+    m_all = addRadio(kAll, "All", *m_allOrNone, frame);
+    m_none = addRadio(kNone, "None", *m_allOrNone, frame);
     grid->addWidget(m_all, kOutputs, 1);
     grid->addWidget(m_none, kOutputs, 2);
     connect(m_all, &QRadioButton::clicked, this, [this] {
@@ -80,18 +74,8 @@ CDout::CDout(const std::optional<QString>& outputText, QWidget* parent) : CChoic
         }
     });
 
-    auto* applyButton = new QPushButton(QStringLiteral("Apply"), this);
-    applyButton->setObjectName(QString::number(kApply));
-    applyButton->setDefault(true);
-    auto* cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
-    cancelButton->setObjectName(QString::number(kCancel));
-    connect(applyButton, &QPushButton::clicked, this, &CDout::apply);
-    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
-
     auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(applyButton);
-    buttons->addWidget(cancelButton);
+    addApplyCancel(*buttons, *this, kApply, kCancel, [this] { apply(); });
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(frame);
     layout->addLayout(buttons);

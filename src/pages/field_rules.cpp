@@ -1,9 +1,15 @@
 #include "pages/field_rules.h"
 
 #include "config/decimal_text.h"
+#include "config/parameter_table.h"
+#include "config/value_check.h"
 
 namespace qn470 {
 namespace {
+
+constexpr int64_t kUnsignedMax = std::numeric_limits<uint32_t>::max();
+constexpr int64_t kSignedMin = std::numeric_limits<int32_t>::min();
+constexpr int64_t kSignedMax = std::numeric_limits<int32_t>::max();
 
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
@@ -23,13 +29,50 @@ int64_t leadingValue(std::string_view text, ValueRead read) {
     if (read == ValueRead::Unsigned) {
         // Only the size matters here: digits-only fields never carry a sign worth keeping.
         return readLeadingDecimal(text, DecimalMode{DecimalBlanks::SpaceTab, DecimalSign::Skipped,
-                                                    0, std::numeric_limits<uint32_t>::max()})
+                                                    0, kUnsignedMax + 1})
             .value;
     }
     return readLeadingDecimal(text, DecimalMode{DecimalBlanks::SpaceTab, DecimalSign::Read,
-                                                std::numeric_limits<int32_t>::min(),
-                                                std::numeric_limits<int32_t>::max()})
+                                                kSignedMin - 1, kSignedMax + 1})
         .value;
+}
+
+NumberRule trackerRule(std::string_view code) {
+    const Parameter& p = parameter(code);
+    const NumberRange range = acceptedRange(p);
+    NumberRule rule;
+    rule.code = p.code;
+    rule.read = range.min < 0 ? ValueRead::Signed : ValueRead::Unsigned;
+    rule.minusAllowed = range.min < 0;
+    rule.min = range.min;
+    rule.max = range.max;
+    if (range.min >= 0) {
+        // No more digits than the top has: a run of leading zeros is refused too.
+        rule.maxChars = static_cast<int>(std::to_string(range.max).size());
+    }
+    if (p.condition.portRule) {
+        rule.min = std::max(range.min, Condition::kFirstFreePort);
+        rule.zeroAccepted = p.condition.accepts(Condition::kNoPort);
+        rule.alsoAccepted = Condition::kHttpPort;
+    }
+    return rule;
+}
+
+NumberRule pageRule(std::string_view code, int64_t min, bool zeroAccepted, int64_t max) {
+    NumberRule rule = trackerRule(code);
+    rule.min = std::max(rule.min, min);
+    rule.max = std::min(rule.max, max);
+    rule.zeroAccepted = zeroAccepted;
+    rule.alsoAccepted = -1;
+    return rule;
+}
+
+NumberRule whileTyping(NumberRule rule) {
+    rule.shownMin = rule.min;
+    rule.min = std::min<int64_t>(rule.min, 0);
+    rule.zeroAccepted = false;
+    rule.alsoAccepted = -1;
+    return rule;
 }
 
 CheckResult checkNumberText(std::string_view text, const NumberRule& rule) {
@@ -56,7 +99,9 @@ std::string checkMessage(const NumberRule& rule, CheckResult result) {
         if (!rule.rangeMessage.empty()) {
             return std::string(rule.rangeMessage);
         }
-        const int64_t min = rule.min == std::numeric_limits<int64_t>::min() ? 0 : rule.min;
+        const int64_t least =
+            rule.shownMin != std::numeric_limits<int64_t>::min() ? rule.shownMin : rule.min;
+        const int64_t min = least == std::numeric_limits<int64_t>::min() ? 0 : least;
         return prefix + "Please enter an integer between " + std::to_string(min) + " and " +
                std::to_string(rule.max);
     }

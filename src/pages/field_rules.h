@@ -14,7 +14,8 @@
 namespace qn470 {
 
 // How the whole text of a checked field is valued: like a C decimal conversion that stops at
-// the first character that is not a digit, saturating at the 32-bit limits.
+// the first character that is not a digit. A number past the 32-bit limits reads as one past
+// them, so it fails a rule that takes the limit itself.
 enum class ValueRead : uint8_t {
     Signed,    // -2147483648 .. 2147483647
     Unsigned,  // 0 .. 4294967295
@@ -39,6 +40,9 @@ struct NumberRule {
     int64_t alsoAccepted = -1;      // one more value that passes (-1: none)
     std::string_view charMessage;   // empty: "(CODE)Please enter a positive integer."
     std::string_view rangeMessage;  // empty: "(CODE)Please enter an integer between MIN and MAX"
+    // The least value the derived range message names, when it is not min (a rule while typing
+    // checks from 0 but names the range the field finally takes).
+    int64_t shownMin = std::numeric_limits<int64_t>::min();
     ResetTo reset = ResetTo::SavedText;
     std::string_view resetText;
 
@@ -67,6 +71,30 @@ constexpr NumberRule digitsRule(std::string_view code, int64_t min, int64_t max,
     rule.min = min;
     rule.max = max;
     return rule;
+}
+
+// Rules from the parameter table, so a page takes every value the tracker takes.
+
+// The tracker's own rule for the code: its accepted range (inside what the field holds), 0 and
+// 80 besides 1024 and up for a port, a minus sign where the field is signed.
+NumberRule trackerRule(std::string_view code);
+
+// A page limit inside the tracker's rule: the least value raised to `min` (0 still passing
+// where `zeroAccepted`), the top lowered to `max`.
+NumberRule pageRule(std::string_view code, int64_t min, bool zeroAccepted = false,
+                    int64_t max = std::numeric_limits<int64_t>::max());
+
+// The same rule while the field is typed: only its top is checked, since a smaller value can
+// still grow into the range; the message names the whole range.
+NumberRule whileTyping(NumberRule rule);
+
+// A field checked whole when it is left and, while typed, only against the same top.
+struct LeavingRules {
+    NumberRule typing;
+    NumberRule leaving;
+};
+inline LeavingRules checkedOnLeaving(const NumberRule& leaving) {
+    return {whileTyping(leaving), leaving};
 }
 
 // How a page reads an edit's text back when it stores its fields.

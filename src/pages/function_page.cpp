@@ -1,5 +1,9 @@
 #include "pages/function_page.h"
 
+#include <string>
+
+#include "config/parameter_table.h"
+
 #include "pages/choice_fields.h"
 #include "pages/parking_dialog.h"
 
@@ -13,39 +17,26 @@ constexpr GroupSpec kGroups[] = {
     {"Geofence", 1},  {"Parking Alarm", 0},
 };
 
-constexpr NumberRule kOSTyping = digitsRule("OS", 1, 65535);
+const NumberRule kOSTyping = trackerRule("OS");
 
-// A distance in metres up to 4294967294: while typing only the top is checked (the least
-// value can still be reached by typing on); leaving checks the least value too.
-constexpr NumberRule distanceTyping(std::string_view code, std::string_view rangeMessage) {
-    NumberRule rule = digitsRule(code, 0, 4294967294, ValueRead::Unsigned);
-    rule.maxChars = 10;
-    rule.rangeMessage = rangeMessage;
-    return rule;
-}
-constexpr NumberRule distanceLeaving(std::string_view code, int64_t min, bool zeroAccepted) {
-    NumberRule rule = digitsRule(code, min, 4294967294, ValueRead::Unsigned);
-    rule.maxChars = 10;
-    rule.zeroAccepted = zeroAccepted;
-    return rule;
-}
-constexpr NumberRule kPATyping =
-    distanceTyping("PA", "(PA)Please enter an integer between 50 and 4294967294");
-constexpr NumberRule kPALeaving = distanceLeaving("PA", 50, true);  // 0: no trigger
-constexpr NumberRule kK2Typing =
-    distanceTyping("K2", "(K2)Please enter an integer between 30 and 4294967294");
-constexpr NumberRule kK2Leaving = distanceLeaving("K2", 30, false);
+// Distances in metres: the page's least value is asked for when the field is left (the
+// tracker takes any); while typing only the top is checked.
+const LeavingRules kPA = checkedOnLeaving(pageRule("PA", 50, true));  // 0: no trigger
+const LeavingRules kK2 = checkedOnLeaving(pageRule("K2", 30));
 
-// A speed in km/h; a rejected text gives way to a fixed safe value.
-constexpr NumberRule speedRule(std::string_view code, std::string_view resetText) {
-    NumberRule rule = digitsRule(code, 0, 255);
+// A speed in km/h; a rejected text gives way to the parameter's default.
+const std::string kSADefault = std::to_string(parameter("SA").defaultNumber);
+const std::string kSBDefault = std::to_string(parameter("SB").defaultNumber);
+const std::string kSCDefault = std::to_string(parameter("SC").defaultNumber);
+NumberRule speedRule(std::string_view code, std::string_view resetText) {
+    NumberRule rule = trackerRule(code);
     rule.reset = ResetTo::FixedText;
     rule.resetText = resetText;
     return rule;
 }
-constexpr NumberRule kSATyping = speedRule("SA", "0");
-constexpr NumberRule kSBTyping = speedRule("SB", "0");
-constexpr NumberRule kSCTyping = speedRule("SC", "5");
+const NumberRule kSATyping = speedRule("SA", kSADefault);
+const NumberRule kSBTyping = speedRule("SB", kSBDefault);
+const NumberRule kSCTyping = speedRule("SC", kSCDefault);
 
 constexpr const char* kSpeedHint = "(0 ~ 255 Km/H, 0=disable)";
 
@@ -60,7 +51,7 @@ const FieldBinding kFields[] = {
     numberField(1067, "OS", kPing, "(OS) Max report time for ping :", "(1 ~ 65535 sec)",
                 Exchange::Unsigned, &kOSTyping),
     numberField(1137, "PA", kDistance, "(PA) Trigger interval :", "(50 ~ 4Giga m, 0=no trigger)",
-                Exchange::Unsigned, &kPATyping, &kPALeaving),
+                Exchange::Unsigned, &kPA.typing, &kPA.leaving),
     mediaField(1166, "PC", kDistance, "(PC) Report Media :"),
     actionField(1167, "PD", kDistance, "(PD) Action :"),
     checkField(1195, "PE", kDistance, "(PE) Enable distance accumulator"),
@@ -82,7 +73,7 @@ const FieldBinding kFields[] = {
     checkField(1069, "K0", kGeofence, "(K0) Geofence Enable"),
     checkField(1070, "K1", kGeofence, "(K1) Enable autonomous geofence"),
     numberField(1046, "K2", kGeofence, "(K2) Autonomous geofence radius :", "(30 ~ 4Giga m)",
-                Exchange::Unsigned, &kK2Typing, &kK2Leaving),
+                Exchange::Unsigned, &kK2.typing, &kK2.leaving),
     mediaField(1103, "K3", kGeofence, "(K3) Geofence alarm report Media :"),
     // SMS cannot be changed for reading geofence data.
     mediaFieldWithoutSms(1104, "K4", kGeofence, "(K4) Report media for reading geofence data :"),

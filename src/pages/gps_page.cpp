@@ -14,22 +14,9 @@ enum Group { kGps, kAntenna };
 
 constexpr GroupSpec kGroups[] = {{"GPS", 0}, {"when GPS antenna disconnected", 0}};
 
-constexpr NumberRule gpsOnTyping() {
-    NumberRule rule = digitsRule("C1", 0, 600);
-    rule.maxChars = 3;
-    rule.rangeMessage = "(C1)Please enter an integer between 60 and 600";
-    return rule;
-}
-constexpr NumberRule kC1Typing = gpsOnTyping();
-constexpr NumberRule kC1Leaving = digitsRule("C1", 60, 600);
-constexpr NumberRule fixedGpsOnTyping() {
-    NumberRule rule = digitsRule("C2", 0, 120);
-    rule.rangeMessage = "(C2)Please enter an integer between 10 and 120";
-    return rule;
-}
-constexpr NumberRule kC2Typing = fixedGpsOnTyping();
-constexpr NumberRule kC2Leaving = digitsRule("C2", 10, 120);
-constexpr NumberRule kC3Typing = digitsRule("C3", 0, 600);
+const LeavingRules kC1Rules = checkedOnLeaving(trackerRule("C1"));
+const LeavingRules kC2Rules = checkedOnLeaving(trackerRule("C2"));
+const NumberRule kC3Typing = trackerRule("C3");
 
 FieldBinding signedHidden(int id, std::string_view code) {
     FieldBinding f = numberField(id, code, kHidden, nullptr, nullptr, Exchange::Signed);
@@ -41,9 +28,9 @@ FieldBinding signedHidden(int id, std::string_view code) {
 const FieldBinding kFields[] = {
     numberField(CGPSPage::kC1, "C1", kGps,
                 "(C1) Max GPS on time if last try is not fix or 1 hours ago :", "(60 ~ 600 sec)",
-                Exchange::Unsigned, &kC1Typing, &kC1Leaving),
+                Exchange::Unsigned, &kC1Rules.typing, &kC1Rules.leaving),
     numberField(CGPSPage::kC2, "C2", kGps, "(C2) Max GPS on time if last try is fix :",
-                "(10 ~ 120 sec)", Exchange::Unsigned, &kC2Typing, &kC2Leaving),
+                "(10 ~ 120 sec)", Exchange::Unsigned, &kC2Rules.typing, &kC2Rules.leaving),
     numberField(CGPSPage::kC3, "C3", kGps, "(C3) First report time :",
                 "(0 ~ 600 sec, 0=disable first report time)", Exchange::Unsigned, &kC3Typing),
     checkField(CGPSPage::kC5, "C5", kGps, "(C5) Enable NMEA output message"),
@@ -85,7 +72,7 @@ bool CGPSPage::showChecked(int id, const char* code) {
         const QSignalBlocker quiet(binder().edit(id));
         binder().loadFields({id});
     }
-    const NumberRule& rule = id == kC1 ? kC1Leaving : kC2Leaving;
+    const NumberRule& rule = id == kC1 ? kC1Rules.leaving : kC2Rules.leaving;
     if (rule.accepts(readNumber(parameters(), code), 0)) {
         return true;
     }

@@ -20,9 +20,9 @@ constexpr GroupSpec kGroups[] = {
 };
 // clang-format on
 
-constexpr NumberRule kQATyping = digitsRule("QA", 0, 65535);
-constexpr NumberRule kQBTyping = digitsRule("QB", 0, 65535);
-constexpr NumberRule kQETyping = digitsRule("QE", 0, 65535);
+const NumberRule kQATyping = trackerRule("QA");
+const NumberRule kQBTyping = trackerRule("QB");
+const NumberRule kQETyping = trackerRule("QE");
 
 constexpr const char* kThresholdHint = "(0 ~ 65535 mV, 0=no trigger)";
 

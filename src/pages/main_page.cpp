@@ -16,26 +16,13 @@ constexpr GroupSpec kGroups[] = {
     {"SIM", 0},    {"Debug", 1},      {"Other setting", 1},
 };
 
-constexpr NumberRule timeZoneRule() {
-    NumberRule rule = digitsRule("O6", -43200, 46800);
-    rule.minusAllowed = true;
-    return rule;
-}
-constexpr NumberRule kO6Typing = timeZoneRule();
-constexpr NumberRule kO2Typing = digitsRule("O2", 0, 65535);
-constexpr NumberRule distanceRule() {
-    NumberRule rule = digitsRule("OH", 0, 4294967294, ValueRead::Unsigned);
-    rule.maxChars = 10;
-    return rule;
-}
-constexpr NumberRule kOHTyping = distanceRule();
-constexpr NumberRule batteryTypingRule() {
-    NumberRule rule = digitsRule("J9", 0, 12000);
-    rule.rangeMessage = "(J9)Please enter an integer between 10000 and 12000";
-    return rule;
-}
-constexpr NumberRule kJ9Typing = batteryTypingRule();
-constexpr NumberRule kJ9Leaving = digitsRule("J9", 10000, 12000);
+const NumberRule kO6Typing = trackerRule("O6");
+const NumberRule kO2Typing = trackerRule("O2");
+const NumberRule kOHTyping = trackerRule("OH");
+// The page asks for a threshold between 10 and 12 V when the field is left; while it is typed
+// or filled, anything the tracker holds passes, so a loaded value never stops a store.
+const NumberRule kJ9Typing = trackerRule("J9");
+const NumberRule kJ9Leaving = pageRule("J9", 10000, false, 12000);
 
 constexpr ListItem kDebugMedia[] = {{"Debug Port", 1}, {"SFlash", 2}};
 constexpr ListItem kDebugLevel[] = {{"All", 1}, {"NMEA only", 4}};

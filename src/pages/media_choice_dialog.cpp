@@ -12,6 +12,7 @@
 
 #include "config/hex_text.h"
 #include "config/report_media.h"
+#include "pages/dialog_buttons.h"
 
 namespace qn470 {
 namespace {
@@ -40,13 +41,6 @@ int transportId(MediaTransport transport) {
     return CMedia_Choice::kNone;
 }
 
-QRadioButton* radio(int id, const char* text, QButtonGroup& group, QWidget* parent) {
-    auto* button = new QRadioButton(QString::fromUtf8(text), parent);
-    button->setObjectName(QString::number(id));
-    group.addButton(button, id);
-    return button;
-}
-
 }  // namespace
 
 CMedia_Choice::CMedia_Choice(const QString& fieldText, bool smsEnabled, QWidget* parent)
@@ -65,7 +59,7 @@ CMedia_Choice::CMedia_Choice(const QString& fieldText, bool smsEnabled, QWidget*
     m_transport = new QButtonGroup(this);
     auto* transports = new QHBoxLayout;
     for (const TransportButton& b : kTransports) {
-        QRadioButton* button = radio(b.id, b.text, *m_transport, frame);
+        QRadioButton* button = addRadio(b.id, b.text, *m_transport, frame);
         button->setEnabled(b.transport != MediaTransport::Email);
         transports->addWidget(button);
     }
@@ -74,24 +68,14 @@ CMedia_Choice::CMedia_Choice(const QString& fieldText, bool smsEnabled, QWidget*
 
     m_format = new QButtonGroup(this);
     auto* formats = new QHBoxLayout;
-    formats->addWidget(radio(kFormat0, "Report format 0", *m_format, frame));
-    formats->addWidget(radio(kFormat1, "Report format 1", *m_format, frame));
+    formats->addWidget(addRadio(kFormat0, "Report format 0", *m_format, frame));
+    formats->addWidget(addRadio(kFormat1, "Report format 1", *m_format, frame));
     formats->addStretch(1);
     grid->addWidget(new QLabel(QStringLiteral("Item3:"), frame), 2, 0);
     grid->addLayout(formats, 2, 1);
 
-    auto* applyButton = new QPushButton(QStringLiteral("Apply"), this);
-    applyButton->setObjectName(QString::number(kApply));
-    applyButton->setDefault(true);
-    auto* cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
-    cancelButton->setObjectName(QString::number(kCancel));
-    connect(applyButton, &QPushButton::clicked, this, &CMedia_Choice::apply);
-    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
-
     auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(applyButton);
-    buttons->addWidget(cancelButton);
+    addApplyCancel(*buttons, *this, kApply, kCancel, [this] { apply(); });
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(frame);
     layout->addLayout(buttons);

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "config/hex_text.h"
+#include "pages/dialog_buttons.h"
 
 namespace qn470 {
 namespace {
@@ -34,13 +35,6 @@ constexpr std::array<Source, 5> kSources = {{
     {"ACC :", 0x2000, CParking::kAccActive, "Activate", CParking::kAccInactive, "Inactive"},
 }};
 
-QRadioButton* radio(int id, const char* text, QButtonGroup& group, QWidget* parent) {
-    auto* button = new QRadioButton(QString::fromUtf8(text), parent);
-    button->setObjectName(QString::number(id));
-    group.addButton(button, id);
-    return button;
-}
-
 // Unchecks one button of an exclusive group, which Qt does not do by itself.
 void uncheck(QButtonGroup& group, int id) {
     QAbstractButton* button = group.button(id);
@@ -65,27 +59,18 @@ CParking::CParking(const std::optional<QString>& fieldText, QWidget* parent)
         m_sources[i] = new QButtonGroup(this);
         const int line = static_cast<int>(i);
         grid->addWidget(new QLabel(QString::fromUtf8(s.label), this), line, 0);
-        grid->addWidget(radio(s.first, s.firstText, *m_sources[i], this), line, 1);
-        grid->addWidget(radio(s.second, s.secondText, *m_sources[i], this), line, 2);
+        grid->addWidget(addRadio(s.first, s.firstText, *m_sources[i], this), line, 1);
+        grid->addWidget(addRadio(s.second, s.secondText, *m_sources[i], this), line, 2);
         connect(m_sources[i], &QButtonGroup::idClicked, this, &CParking::sourceClicked);
     }
     m_allOrNone = new QButtonGroup(this);
     const int line = static_cast<int>(kSources.size());
-    grid->addWidget(radio(kAll, "All", *m_allOrNone, this), line, 1);
-    grid->addWidget(radio(kNone, "None", *m_allOrNone, this), line, 2);
+    grid->addWidget(addRadio(kAll, "All", *m_allOrNone, this), line, 1);
+    grid->addWidget(addRadio(kNone, "None", *m_allOrNone, this), line, 2);
     connect(m_allOrNone, &QButtonGroup::idClicked, this, &CParking::allOrNoneClicked);
 
-    auto* applyButton = new QPushButton(QStringLiteral("Apply"), this);
-    applyButton->setObjectName(QString::number(kApply));
-    applyButton->setDefault(true);
-    auto* cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
-    cancelButton->setObjectName(QString::number(kCancel));
-    connect(applyButton, &QPushButton::clicked, this, &CParking::apply);
-    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
     auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(applyButton);
-    buttons->addWidget(cancelButton);
+    addApplyCancel(*buttons, *this, kApply, kCancel, [this] { apply(); });
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);

@@ -16,22 +16,11 @@ constexpr GroupSpec kGroups[] = {
      .parent = kVoiceMonitor},
 };
 
-constexpr NumberRule kH1Typing = digitsRule("H1", 1, 65535);
-constexpr NumberRule intervalTyping() {
-    NumberRule rule = digitsRule("H2", 0, 65535);
-    rule.rangeMessage = "(H2)Please enter an integer between 3 and 65535";
-    return rule;
-}
-constexpr NumberRule kH2Typing = intervalTyping();
-constexpr NumberRule kH2Leaving = digitsRule("H2", 3, 65535);
-constexpr NumberRule kH3Typing = digitsRule("H3", 0, 255);
-constexpr NumberRule callInTyping() {
-    NumberRule rule = digitsRule("V5", 0, 65535);
-    rule.rangeMessage = "(V5)Please enter an integer between 10 and 65535";
-    return rule;
-}
-constexpr NumberRule kV5Typing = callInTyping();
-constexpr NumberRule kV5Leaving = digitsRule("V5", 10, 65535);
+// The page's own least values, asked for when the field is left; the tracker takes any.
+const LeavingRules kH1 = checkedOnLeaving(pageRule("H1", 1));
+const LeavingRules kH2 = checkedOnLeaving(pageRule("H2", 3));
+const NumberRule kH3Typing = trackerRule("H3");
+const LeavingRules kV5 = checkedOnLeaving(pageRule("V5", 10));
 
 // Table order is the order of loading and of reading back.
 const FieldBinding kFields[] = {
@@ -43,9 +32,9 @@ const FieldBinding kFields[] = {
     textField(2306, "G5", kSos, "(G5) SMS Phone number6 :"),
     mediaField(1097, "H0", kSos, "(H0) Report media :"),
     numberField(2308, "H1", kSos, "(H1) Max number of SMS report for each phone number :",
-                "(1 ~ 65535)", Exchange::Unsigned, &kH1Typing),
+                "(1 ~ 65535)", Exchange::Unsigned, &kH1.typing, &kH1.leaving),
     numberField(2309, "H2", kSos, "(H2) Report interval :", "(3 ~ 65535 sec)", Exchange::Unsigned,
-                &kH2Typing, &kH2Leaving),
+                &kH2.typing, &kH2.leaving),
     numberField(1191, "H3", kSos, "(H3) Number of GPRS report :",
                 "(0 ~ 255, 0=continuous until dismissed)", Exchange::Byte, &kH3Typing),
     checkField(1023, "V0", kSos, "(V0) Call out SOS phone number 1 when SOS alarm"),
@@ -53,7 +42,7 @@ const FieldBinding kFields[] = {
     textField(2313, "V8", kCallIn, "(V8) 2 :"),
     textField(2314, "V9", kCallIn, "(V9) 3 :"),
     numberField(2312, "V5", kVoiceMonitor, "(V5) Voice Monitor call in time out  for command N4 :",
-                "(10 ~ 65535 sec)", Exchange::Unsigned, &kV5Typing, &kV5Leaving),
+                "(10 ~ 65535 sec)", Exchange::Unsigned, &kV5.typing, &kV5.leaving),
     checkField(1115, "V6", kVoiceMonitor, "(V6) Call out phone number (V4) for command N4"),
 };
 

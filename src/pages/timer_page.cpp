@@ -15,33 +15,37 @@ constexpr GroupSpec kGroups[] = {
     {"Timer 3", 1},
 };
 
-// Times are seconds of the day: a start at 86400 or an end at 0 would never come.
-constexpr NumberRule startRule(std::string_view code) {
-    return digitsRule(code, 0, 86399, ValueRead::Unsigned);
+// While typing (and filling) any value the tracker holds passes. Leaving asks for seconds of the
+// day, as the page's hints say: a start at 86400 or an end at 0 would never come.
+LeavingRules startRules(std::string_view code) {
+    return {trackerRule(code), pageRule(code, 0, false, 86399)};
 }
-constexpr NumberRule endRule(std::string_view code) {
-    return digitsRule(code, 1, 86400, ValueRead::Unsigned);
+LeavingRules endRules(std::string_view code) {
+    return {trackerRule(code), pageRule(code, 1, false, 86400)};
 }
-constexpr NumberRule intervalRule(std::string_view code) {
-    return digitsRule(code, 1, 65535);
+LeavingRules intervalRules(std::string_view code) {
+    return checkedOnLeaving(pageRule(code, 1));
 }
 
-constexpr NumberRule kW0 = startRule("W0"), kW1 = endRule("W1"), kW2 = intervalRule("W2");
-constexpr NumberRule kX0 = startRule("X0"), kX1 = endRule("X1"), kX2 = intervalRule("X2");
-constexpr NumberRule kY0 = startRule("Y0"), kY1 = endRule("Y1"), kY2 = intervalRule("Y2");
-constexpr NumberRule kZ0 = startRule("Z0"), kZ1 = endRule("Z1"), kZ2 = intervalRule("Z2");
+const LeavingRules kW0 = startRules("W0"), kW1 = endRules("W1"), kW2 = intervalRules("W2");
+const LeavingRules kX0 = startRules("X0"), kX1 = endRules("X1"), kX2 = intervalRules("X2");
+const LeavingRules kY0 = startRules("Y0"), kY1 = endRules("Y1"), kY2 = intervalRules("Y2");
+const LeavingRules kZ0 = startRules("Z0"), kZ1 = endRules("Z1"), kZ2 = intervalRules("Z2");
 
 FieldBinding start(int id, std::string_view code, int group, const char* label,
-                   const NumberRule* rule) {
-    return numberField(id, code, group, label, "(0 ~ 86399 sec)", Exchange::Unsigned, rule);
+                   const LeavingRules* rules) {
+    return numberField(id, code, group, label, "(0 ~ 86399 sec)", Exchange::Unsigned,
+                       &rules->typing, &rules->leaving);
 }
 FieldBinding end(int id, std::string_view code, int group, const char* label,
-                 const NumberRule* rule) {
-    return numberField(id, code, group, label, "(1~86400 sec)", Exchange::Unsigned, rule);
+                 const LeavingRules* rules) {
+    return numberField(id, code, group, label, "(1~86400 sec)", Exchange::Unsigned, &rules->typing,
+                       &rules->leaving);
 }
 FieldBinding interval(int id, std::string_view code, int group, const char* label,
-                      const NumberRule* rule) {
-    return numberField(id, code, group, label, "(1 ~ 65535 sec)", Exchange::Unsigned, rule);
+                      const LeavingRules* rules) {
+    return numberField(id, code, group, label, "(1 ~ 65535 sec)", Exchange::Unsigned,
+                       &rules->typing, &rules->leaving);
 }
 FieldBinding weekdays(int id, std::string_view code, int group, const char* label) {
     return choiceField(id, code, group, label, "(00 ~ 7F)", Conversion::HexByte, &CWeekday::create);

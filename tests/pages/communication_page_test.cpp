@@ -229,7 +229,7 @@ INSTANTIATE_TEST_SUITE_P(
         TypingCase{2215, "256", "2", "(EA)Please enter an integer between 2 and 255"},
         TypingCase{2215, "1", "2", "(EA)Please enter an integer between 2 and 255", true},
         TypingCase{2215, "255", "255", "", true},
-        TypingCase{1012, "0", "5", "(A2)Please enter an integer between 1 and 255"},
+        TypingCase{1012, "0", "5", "(A2)Please enter an integer between 1 and 255", true},
         TypingCase{1012, "256", "5", "(A2)Please enter an integer between 1 and 255"},
         TypingCase{1012, "10", "10", "", true}),
     [](const auto& info) { return typingCaseName(info.param); });

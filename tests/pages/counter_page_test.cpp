@@ -202,22 +202,21 @@ INSTANTIATE_TEST_SUITE_P(
     Fields, CounterTyping,
     ::testing::Values(
         TypingCase{1180, "4294967294", "4294967294", ""},
-        TypingCase{1180, "4294967295", "0", "(Pa)Please enter an integer between 0 and 4294967294"},
+        TypingCase{1180, "4294967296", "0", "(Pa)Please enter an integer between 0 and 4294967295"},
         TypingCase{1181, "12345678901", "0",
-                   "(Pg)Please enter an integer between 0 and 4294967294"},
+                   "(Pg)Please enter an integer between 0 and 4294967295"},
         TypingCase{1182, "5x", "0", "(Pm)Please enter a positive integer."},
-        TypingCase{1183, "9999999999", "0", "(Ps)Please enter an integer between 0 and 4294967294"},
+        TypingCase{1183, "9999999999", "0", "(Ps)Please enter an integer between 0 and 4294967295"},
         TypingCase{1183, "0", "0", ""}),
     [](const auto& info) {
         return caseNames({"f" + std::to_string(info.param.id), info.param.text});
     });
 
-TEST_F(CounterPageTest, ALoadedTriggerLevelOutOfRangeTurnsIntoZero) {
+TEST_F(CounterPageTest, ALoadedTriggerLevelAtTheTrackersTopIsKept) {
     writeNumber(set, "Ps", 4294967295);
     open();
-    EXPECT_EQ(messages(),
-              std::vector<std::string>{"(Ps)Please enter an integer between 0 and 4294967294"});
-    EXPECT_EQ(edit(1183)->text(), QStringLiteral("0"));
+    EXPECT_TRUE(messages().empty());
+    EXPECT_EQ(edit(1183)->text(), QStringLiteral("4294967295"));
 }
 
 TEST_F(CounterPageTest, ChoiceFieldsOpenTheirDialog) {

@@ -38,6 +38,10 @@ const NumberRule kO6 = signedWithMinus(digitsRule("O6", -43200, 46800));
 const NumberRule kOH = withMaxChars(digitsRule("OH", 0, 4294967294, ValueRead::Unsigned), 10);
 const NumberRule kJ9Leaving = digitsRule("J9", 10000, 12000);
 const NumberRule kE1Leaving = portLeaving();
+// Rules taken from the parameter table.
+const NumberRule kOHTracker = trackerRule("OH");
+const NumberRule kE1Tracker = trackerRule("E1");
+const NumberRule kC1Typing = whileTyping(trackerRule("C1"));
 const NumberRule kSC =
     withMessages(digitsRule("SC", 0, 255), "(OP)Please enter a positive integer.",
                  "(OP)Please enter an integer between 0 and 255");
@@ -95,6 +99,16 @@ INSTANTIATE_TEST_SUITE_P(
         ScanCase{&kE1Leaving, "80", CheckResult::Ok, ""},
         ScanCase{&kE1Leaving, "81", CheckResult::OutOfRange,
                  "(E1)Please enter an integer between 1024 and 65535"},
+        // A number past the field's 32 bits is out of range, not read as the top itself.
+        ScanCase{&kOHTracker, "4294967296", CheckResult::OutOfRange,
+                 "(OH)Please enter an integer between 0 and 4294967295"},
+        ScanCase{&kE1Tracker, "1023", CheckResult::OutOfRange,
+                 "(E1)Please enter an integer between 1024 and 65535"},
+        ScanCase{&kE1Tracker, "1024", CheckResult::Ok, ""},
+        // While typing, a value below the least can still grow into the range it names.
+        ScanCase{&kC1Typing, "6", CheckResult::Ok, ""},
+        ScanCase{&kC1Typing, "601", CheckResult::OutOfRange,
+                 "(C1)Please enter an integer between 60 and 600"},
         ScanCase{&kSC, "300", CheckResult::OutOfRange,
                  "(OP)Please enter an integer between 0 and 255"},
         ScanCase{&kSC, "3x", CheckResult::BadCharacter, "(OP)Please enter a positive integer."}),

@@ -174,7 +174,7 @@ TEST_P(SecurityPageTyping, RefusedTextGoesBackToTheTextBeforeTheFocus) {
 INSTANTIATE_TEST_SUITE_P(
     Fields, SecurityPageTyping,
     ::testing::Values(
-        TypingCase{2308, "0", "1", "(H1)Please enter an integer between 1 and 65535"},
+        TypingCase{2308, "0", "1", "(H1)Please enter an integer between 1 and 65535", true},
         TypingCase{2308, "65536", "1", "(H1)Please enter an integer between 1 and 65535"},
         TypingCase{2308, "65535", "65535", "", true},
         TypingCase{2309, "2", "30", "(H2)Please enter an integer between 3 and 65535", true},
