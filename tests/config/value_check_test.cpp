@@ -12,6 +12,7 @@
 #include "config/report_completeness.h"
 #include "config/report_decoder.h"
 #include "config/set_command_encoder.h"
+#include "support/random_set.h"
 
 namespace qn470 {
 namespace {
@@ -141,31 +142,8 @@ TEST(ValueCheck, EncoderRefusesLinesThatDecodeDifferently) {
 // decode into a fresh set as exactly those values.
 TEST(ValueCheck, CheckedValuesAlwaysRoundTripThroughTheWire) {
     std::mt19937 random(470);
-    const std::string alphabet = "abcXYZ019 ,\"*!$=-.";
     for (int round = 0; round < 40; ++round) {
-        ParameterSet set = defaults();
-        for (const Parameter& p : allParameters()) {
-            if (p.profile != ProfileUse::ReadWrite) {
-                continue;
-            }
-            if (p.isText()) {
-                std::string text;
-                const int length = static_cast<int>(random() % (p.maxTextLength() + 1));
-                for (int i = 0; i < length; ++i) {
-                    text += alphabet[random() % alphabet.size()];
-                }
-                if (!textProblem(p, text)) {
-                    writeText(set, p, text);
-                }
-            } else {
-                const NumberRange range = acceptedRange(p);
-                const uint64_t span = static_cast<uint64_t>(range.max - range.min) + 1;
-                const int64_t n = range.min + static_cast<int64_t>(random() % span);
-                if (!numberProblem(p, n)) {
-                    writeNumber(set, p, n);
-                }
-            }
-        }
+        const ParameterSet set = randomCheckedSet(random);
         ASSERT_EQ(describeProblems(checkParameterSet(set)), "");
         const SetCommandTable table = SetCommandEncoder::encode(set);
         ASSERT_TRUE(table.complete()) << table.describeUnfaithful();
