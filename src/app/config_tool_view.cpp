@@ -1,9 +1,22 @@
 #include "app/config_tool_view.h"
 
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLayout>
 #include <QResizeEvent>
 #include <QScrollArea>
 
+#include "app/field_highlight.h"
+#include "app/parameter_index.h"
+#include "app/search_box.h"
 #include "app/tab_strip.h"
+
+namespace {
+
+// Between the last tab and the first tool control, and between two tool controls.
+constexpr int kToolGap = 8;
+
+}  // namespace
 
 namespace qn470 {
 
@@ -13,7 +26,8 @@ CconfigToolView::CconfigToolView(AppState& state, std::vector<PageTab> tabs, QWi
       m_tabTable(std::move(tabs)),
       m_tabs(new CTabStrip(this)),
       m_pageArea(new QScrollArea(this)),
-      m_commandWindow(new QWidget(this)) {
+      m_commandWindow(new QWidget(this)),
+      m_index(std::make_unique<ParameterIndex>(state, m_tabTable)) {
     for (const PageTab& tab : m_tabTable) {
         m_tabs->addTab(tab.label);
     }
@@ -22,6 +36,15 @@ CconfigToolView::CconfigToolView(AppState& state, std::vector<PageTab> tabs, QWi
     m_pageArea->setWidgetResizable(true);
     m_commandWindow->setObjectName(QStringLiteral("commandWindowSlot"));
     connect(m_tabs, &CTabStrip::currentChanged, this, &CconfigToolView::selectionChanged);
+
+    m_search = new CSearchBox(*m_index, this);
+    m_search->installShortcut();
+    connect(m_search, &CSearchBox::parameterChosen, this, &CconfigToolView::focusParameter);
+    addToolWidget(m_search);
+    if (m_tabs->count() > 0) {
+        // Reached by Tab right after the tabs, where it shows.
+        QWidget::setTabOrder(m_tabs->tabButton(m_tabs->count() - 1), m_search);
+    }
     layoutChildren();
 }
 
@@ -54,6 +77,42 @@ int CconfigToolView::currentTab() const {
 
 QWidget* CconfigToolView::pageArea() const {
     return m_pageArea;
+}
+
+void CconfigToolView::addToolWidget(QWidget* widget) {
+    widget->setParent(this);
+    m_toolWidgets.push_back(widget);
+    widget->show();
+    layoutChildren();
+}
+
+void CconfigToolView::focusParameter(const IndexedParameter& parameter) {
+    if (parameter.tab != currentTab()) {
+        selectTab(parameter.tab);
+    }
+    if (m_page == nullptr || currentTab() != parameter.tab) {
+        return;
+    }
+    QWidget* control = m_page->findChild<QWidget*>(QString::number(parameter.controlId));
+    if (control == nullptr) {
+        return;
+    }
+    // A page just opened is laid out before its field is scrolled to and framed.
+    if (m_page->layout() != nullptr) {
+        m_page->layout()->activate();
+    }
+    if (parameter.listItem >= 0) {
+        if (auto* list = qobject_cast<QComboBox*>(control)) {
+            list->setCurrentIndex(parameter.listItem);
+        }
+    }
+    const FieldBinding* binding = m_page->binder().binding(parameter.controlId);
+    const bool opensDialog = binding != nullptr && binding->choice != nullptr;
+    if (!opensDialog && control->isEnabled() && control->focusPolicy() != Qt::NoFocus) {
+        control->setFocus(Qt::OtherFocusReason);
+    }
+    m_pageArea->ensureWidgetVisible(control);
+    flashHighlight(*control);
 }
 
 StoreResult CconfigToolView::storeCurrentPage() {
@@ -109,6 +168,18 @@ void CconfigToolView::layoutChildren() {
     m_tabs->setGeometry(0, 0, cx, strip);
     m_pageArea->setGeometry(0, strip, cx, std::max(0, kCommandWindowTop - strip));
     m_commandWindow->setGeometry(0, kCommandWindowTop, cx, std::max(0, cy - kCommandWindowTop));
+
+    const QRect free = m_tabs->freeSpace().translated(m_tabs->pos());
+    int x = free.left() + kToolGap;
+    for (QWidget* tool : m_toolWidgets) {
+        const QSize size = tool->sizeHint()
+                               .expandedTo(tool->minimumSize())
+                               .boundedTo(QSize(std::max(0, free.right() - x), free.height()));
+        tool->setGeometry(x, free.top() + (free.height() - size.height()) / 2, size.width(),
+                          size.height());
+        tool->raise();
+        x += size.width() + kToolGap;
+    }
 }
 
 }  // namespace qn470

@@ -13,6 +13,7 @@
 // profile or a bin file) and recordLoaded() after every load.
 
 #include <QWidget>
+#include <memory>
 #include <vector>
 
 #include "app/app_state.h"
@@ -23,7 +24,10 @@ class QScrollArea;
 
 namespace qn470 {
 
+class CSearchBox;
 class CTabStrip;
+class ParameterIndex;
+struct IndexedParameter;
 
 class CconfigToolView : public QWidget {
     Q_OBJECT
@@ -50,6 +54,18 @@ public:
     // The band the pages are shown in.
     QWidget* pageArea() const;
 
+    // Puts a small control in the free space right of the tab strip's last row, after the ones
+    // added before; the view owns it.
+    void addToolWidget(QWidget* widget);
+    CSearchBox* searchBox() const { return m_search; }
+    // Every parameter the pages show, made on first use.
+    const ParameterIndex& parameterIndex() const { return *m_index; }
+
+    // Selects the parameter's tab, gives its field the focus (or selects its list item) and
+    // frames it briefly. A field that opens a choice dialog on focus is only framed, so going
+    // there never pops a dialog up.
+    void focusParameter(const IndexedParameter& parameter);
+
     enum class LoadSource { Profile, Device };
 
     // Before a save: the current page writes its controls into the record. All taken when no
@@ -75,6 +91,9 @@ private:
     QScrollArea* m_pageArea;
     CPage* m_page = nullptr;
     QWidget* m_commandWindow;
+    std::unique_ptr<ParameterIndex> m_index;
+    std::vector<QWidget*> m_toolWidgets;
+    CSearchBox* m_search = nullptr;
 };
 
 }  // namespace qn470

@@ -1,16 +1,19 @@
 #pragma once
 
 // The strip of tab buttons above the pages: flat buttons of a fixed size, labels on the left,
-// wrapping onto as many rows as the width needs.
+// wrapping onto as many rows as the width needs. With a tab focused, Left and Right (and
+// Ctrl+Tab, Ctrl+Shift+Tab) select the neighbouring tab. Assistive technology sees a page tab
+// list.
 
 #include <QWidget>
 #include <vector>
 
 class QAbstractButton;
 class QButtonGroup;
-class QPushButton;
 
 namespace qn470 {
+
+class CTabButton;
 
 class CTabStrip : public QWidget {
     Q_OBJECT
@@ -33,6 +36,14 @@ public:
     // Selects a tab as a click does; currentChanged follows when the selection changes.
     void setCurrentIndex(int index);
 
+    // A small count badge on the tab's button (its text stays); 0 removes it.
+    void setMarkCount(int index, int count);
+    int markCount(int index) const;
+
+    // The free space right of the last tab, in strip coordinates (empty when the last row is
+    // full).
+    QRect freeSpace() const;
+
     // The height of the strip at a given width: one row of tabs per kTabWidth that fits.
     int heightForWidth(int width) const override;
     bool hasHeightForWidth() const override { return true; }
@@ -43,13 +54,16 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     int tabsPerRow(int width) const;
     void placeButtons();
+    void step(int delta);
+    void announceSelection(int index);
 
     QButtonGroup* m_group;
-    std::vector<QPushButton*> m_buttons;
+    std::vector<CTabButton*> m_buttons;
     int m_current = -1;
 };
 
