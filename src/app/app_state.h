@@ -17,10 +17,11 @@ namespace qn470 {
 
 struct AppState {
     AppState(QSettings& settings, Prompter& prompter, ChoiceRunner& choices)
-        : recentFiles(settings), prompter(prompter), choices(choices) {}
+        : settings(settings), recentFiles(settings), prompter(prompter), choices(choices) {}
     AppState(const AppState&) = delete;
     AppState& operator=(const AppState&) = delete;
 
+    QSettings& settings;
     ParameterSet parameters;
     PageRegistry pages;
     RecentFiles recentFiles;

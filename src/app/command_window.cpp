@@ -1,13 +1,16 @@
 #include "app/command_window.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QDateTime>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -16,9 +19,12 @@
 
 #include "app/progress_dialog.h"
 #include "app/recent_files.h"
+#include "app/session_log.h"
+#include "serial/serial_link.h"
 #include "session/baud_text.h"
 #include "session/device_session.h"
 #include "session/file_operations.h"
+#include "session/prompter.h"
 
 namespace qn470 {
 namespace {
@@ -75,11 +81,22 @@ CCommandWindow::CCommandWindow(DeviceSession& session, FileOperations& files,
     connect(&m_session, &DeviceSession::statusChanged, this, &CCommandWindow::showStatus);
     connect(&m_session, &DeviceSession::receiveLogAppended, this, &CCommandWindow::appendReceived);
     connect(&m_session, &DeviceSession::receiveLogCleared, m_receiveLog, &QPlainTextEdit::clear);
-    connect(&m_session, &DeviceSession::connectionChanged, this, [this](bool connected) {
-        m_startStop->setText(QString::fromLatin1(connected ? kStop : kStart));
-    });
+    connect(&m_session, &DeviceSession::connectionChanged, this, &CCommandWindow::showLinkState);
     connect(&m_session, &DeviceSession::operationStarted, this,
             &CCommandWindow::onOperationStarted);
+    // The session ends an operation on a lost link before this window hears of the loss.
+    connect(&m_session, &DeviceSession::operationFinished, this, [this] {
+        m_lostDuringOperation = m_session.isConnected() && !m_session.link().isOpen();
+    });
+    connect(&m_session.link(), &CSerialLink::deviceLost, this, &CCommandWindow::onLinkLost);
+    m_lostRescan.setInterval(kLostRescanIntervalMs);
+    connect(&m_lostRescan, &QTimer::timeout, this, [this] {
+        if (m_session.link().isOpen() || !m_session.isConnected()) {
+            m_lostRescan.stop();
+            return;
+        }
+        rescanKeepingChoice();
+    });
     connect(qApp, &QApplication::focusChanged, this, &CCommandWindow::onFocusChanged);
 
     connect(m_sendCommand, &QPushButton::clicked, this, &CCommandWindow::sendCommandLine);
@@ -140,6 +157,12 @@ void CCommandWindow::buildControls() {
     // As tall as the controls beside it, however tall the window.
     m_statusLog->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
     m_receiveLog->setAccessibleName(QStringLiteral("received"));
+    auto* saveLogAction = new QAction(tr("Save log..."), this);
+    saveLogAction->setObjectName(QStringLiteral("saveLog"));
+    connect(saveLogAction, &QAction::triggered, this, &CCommandWindow::saveLog);
+    m_receiveLog->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_receiveLog, &QWidget::customContextMenuRequested, this,
+            &CCommandWindow::showReceiveLogMenu);
 
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(6);
@@ -276,7 +299,89 @@ void CCommandWindow::sendTransmissionSwitch() {
 }
 
 void CCommandWindow::startStop() {
-    m_session.toggleConnection(m_portList->currentText(), m_baud->text());
+    if (m_session.isConnected() && !m_session.link().isOpen()) {
+        // Lost and not back yet: "Start" opens what the port list names now.
+        m_session.connectDevice(m_portList->currentText(), m_baud->text());
+    } else {
+        m_session.toggleConnection(m_portList->currentText(), m_baud->text());
+    }
+    showLinkState();
+}
+
+void CCommandWindow::showLinkState() {
+    const bool open = m_session.link().isOpen();
+    if (open || !m_session.isConnected()) {
+        m_lostRescan.stop();
+    }
+    m_startStop->setText(QString::fromLatin1(open ? kStop : kStart));
+}
+
+void CCommandWindow::onLinkLost() {
+    if (!m_lostDuringOperation) {
+        m_session.showStatus(tr("Link lost: %1 is gone.\r\n").arg(m_session.link().portName()));
+    }
+    m_lostDuringOperation = false;
+    showLinkState();
+    rescanKeepingChoice();
+    m_lostRescan.start();
+}
+
+void CCommandWindow::linkReopened() {
+    m_session.showStatus(tr("Link reopened: %1.\r\n").arg(m_session.link().portName()));
+    showLinkState();
+}
+
+void CCommandWindow::rescanKeepingChoice() {
+    const QStringList names = trackerPortNames(m_ports ? m_ports() : QList<PortInfo>{});
+    QStringList shown;
+    for (int i = 0; i < m_portList->count(); ++i) {
+        shown.append(m_portList->itemText(i));
+    }
+    if (names == shown) {
+        return;
+    }
+    const QString chosen = m_portList->currentText();
+    m_portList->clear();
+    m_portList->addItems(names);
+    const int index = names.indexOf(chosen);
+    if (index >= 0) {
+        m_portList->setCurrentIndex(index);
+    } else if (!names.isEmpty()) {
+        m_portList->setCurrentIndex(0);
+    } else {
+        // Nothing to choose from: keep naming the port the link waits for.
+        m_portList->setEditText(chosen);
+    }
+}
+
+void CCommandWindow::showReceiveLogMenu(const QPoint& position) {
+    QMenu* menu = m_receiveLog->createStandardContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    if (m_sessionLog != nullptr) {
+        menu->addSeparator();
+        menu->addAction(findChild<QAction*>(QStringLiteral("saveLog")));
+    }
+    menu->popup(m_receiveLog->viewport()->mapToGlobal(position));
+}
+
+void CCommandWindow::saveLog() {
+    if (m_sessionLog == nullptr) {
+        return;
+    }
+    const QString defaultName =
+        QStringLiteral("session-%1.log")
+            .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd-HHmmss")));
+    const QString path = m_session.prompter().saveFileName(
+        tr("Save log"), defaultName, tr("Log files (*.log);;All files (*.*)"));
+    if (path.isEmpty()) {
+        return;
+    }
+    QString error;
+    if (m_sessionLog->saveTo(path, &error)) {
+        m_session.showStatus(tr("Log saved to %1.\r\n").arg(path));
+    } else {
+        m_session.showStatus(tr("FAIL ! Save log. %1.\r\n").arg(error));
+    }
 }
 
 void CCommandWindow::scanPorts() {
@@ -293,7 +398,11 @@ void CCommandWindow::loadFromDevice() {
 }
 
 void CCommandWindow::saveToDevice() {
-    m_session.saveToDevice();
+    if (m_saveCommand) {
+        m_saveCommand();
+    } else {
+        m_session.saveToDevice();
+    }
 }
 
 void CCommandWindow::saveToFile() {

@@ -14,9 +14,17 @@
 // file) and reloaded after every load. Enter anywhere in the window sends the command line (a
 // focused push button is pressed instead), Escape sends the transmission switch; neither closes
 // anything. A load or a save shows CProgress until it ends.
+//
+// The Start/Stop button says "Stop" only while the link is open. When the adapter goes, the
+// status log says so (unless a running operation's FAIL line already does) and the port list is
+// read again every second until the link is back, so the adapter shows up under whatever name it
+// returns with; "Start" then opens the chosen entry. The receive log's context menu offers
+// "Save log...", the session log's timestamped lines in a file.
 
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
+#include <functional>
 
 #include "serial/port_discovery.h"
 #include "session/page_hooks.h"
@@ -34,6 +42,7 @@ class CProgress;
 class DeviceSession;
 class FileOperations;
 class RecentFiles;
+class SessionLog;
 
 class CCommandWindow : public QWidget {
     Q_OBJECT
@@ -81,6 +90,20 @@ public:
     // The dialog of the running load or save, if any.
     CProgress* progressDialog() const;
 
+    // What "Save to device" runs (the session's save unless set), so a journal can read the
+    // tracker first.
+    void setSaveCommand(std::function<void()> command) { m_saveCommand = std::move(command); }
+    // Offers "Save log..." on the receive log, writing this log's lines.
+    void setSessionLog(SessionLog* log) { m_sessionLog = log; }
+    // "Save log...": asks for a file and writes the session log's lines into it.
+    void saveLog();
+
+    // The adapter came back and the link was reopened on its port.
+    void linkReopened();
+    // While the link is lost, the port list is read again this often, so the adapter's entry
+    // shows up under whatever name it returns with.
+    static constexpr int kLostRescanIntervalMs = 1000;
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
 
@@ -92,6 +115,10 @@ private:
     void onFocusChanged(QWidget* old, QWidget* now);
     void onOperationStarted();
     void afterFileCommand(bool ok, bool read);
+    void onLinkLost();
+    void showLinkState();
+    void rescanKeepingChoice();
+    void showReceiveLogMenu(const QPoint& position);
 
     DeviceSession& m_session;
     FileOperations& m_files;
@@ -112,6 +139,11 @@ private:
     QPlainTextEdit* m_statusLog = nullptr;
     QPlainTextEdit* m_receiveLog = nullptr;
     QPointer<CProgress> m_progress;
+    std::function<void()> m_saveCommand;
+    SessionLog* m_sessionLog = nullptr;  // owned by the application, which outlives this window
+    QTimer m_lostRescan;
+    // The running operation ended because the link went: its own FAIL line stays in the log.
+    bool m_lostDuringOperation = false;
 };
 
 }  // namespace qn470

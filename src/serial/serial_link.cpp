@@ -76,7 +76,11 @@ bool CSerialLink::write(const QByteArray& data) {
     if (!m_port.isOpen()) {
         return false;
     }
-    return m_port.write(data) == data.size();
+    const bool queued = m_port.write(data) == data.size();
+    if (queued) {
+        emit dataQueued(data);
+    }
+    return queued;
 }
 
 void CSerialLink::onReadyRead() {

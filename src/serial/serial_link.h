@@ -86,6 +86,8 @@ signals:
     void deviceLost();
     // Some queued bytes went out to the port.
     void bytesWritten();
+    // write() queued these bytes (for logs of what was sent).
+    void dataQueued(const QByteArray& data);
 
 private:
     void onReadyRead();

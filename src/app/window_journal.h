@@ -1,0 +1,78 @@
+#pragma once
+
+// The window's entries in the journal: every "Load from device" and "Save to device" with the
+// time, this station, the port, the tracker's identity (IMEI, Device ID, firmware), the result,
+// and what the tracker held before and after as stored profiles. A save whose tracker was not
+// read on this connection first reads it back (into the journal only; the pages keep the user's
+// edits), so the entry always knows what the save overwrote.
+//
+//   WindowJournal journal(session, settings, verifier);
+//   journal.saveToDevice();     // instead of session.saveToDevice()
+//
+// The journal is opened at the first load or save: the QN470_JOURNAL environment variable, else
+// the setting "journalLocation", else Journal::defaultLocation(). One that cannot be opened or
+// written is reported once (status line and message), and the window goes on without it.
+
+#include <QObject>
+#include <QString>
+#include <memory>
+#include <optional>
+
+#include "config/parameter_set.h"
+#include "journal/journal.h"
+#include "session/device_session.h"
+
+class QSettings;
+
+namespace qn470 {
+
+class SaveVerifier;
+struct SaveOutcome;
+
+class WindowJournal : public QObject {
+    Q_OBJECT
+
+public:
+    static constexpr char kLocationSetting[] = "journalLocation";
+    static constexpr char kLocationVariable[] = "QN470_JOURNAL";
+
+    WindowJournal(DeviceSession& session, QSettings& settings, SaveVerifier& verifier,
+                  QObject* parent = nullptr);
+    ~WindowJournal() override;
+
+    // Where the journal is, by the rules above.
+    QString location() const;
+
+    // "Save to device", reading the tracker first when its state is not known.
+    void saveToDevice();
+
+    // False once the journal could not be opened or written.
+    bool isAvailable() const { return !m_failed; }
+
+signals:
+    // An entry was stored; its id.
+    void recorded(qint64 id);
+
+private:
+    Journal* journal();
+    // The checks a save runs on the stored record before anything is sent.
+    bool passesSaveChecks();
+    void fail(const QString& message);
+    void onStarted(DeviceSession::Operation operation);
+    void onFinished(DeviceSession::Operation operation, bool ok);
+    void onSaveEnded(const SaveOutcome& outcome);
+    JournalEntry entryFor(const ParameterSet& identity, const QString& kind) const;
+    void record(const JournalEntry& entry);
+
+    DeviceSession& m_session;
+    QSettings& m_settings;
+    std::unique_ptr<Journal> m_journal;
+    bool m_failed = false;
+    // What the tracker holds as far as this connection has seen; none after a reconnect or a
+    // save that did not end.
+    std::optional<ParameterSet> m_known;
+    bool m_readingBeforeSave = false;
+    QString m_port;
+};
+
+}  // namespace qn470
