@@ -1,8 +1,16 @@
 #include "app/config_tool_app.h"
 
+#include <QCheckBox>
+#include <QCoreApplication>
+
 #include "app/command_window.h"
 #include "app/config_tool_view.h"
 #include "app/main_frame.h"
+#include "app/parameter_index.h"
+#include "app/save_verifier.h"
+#include "app/session_log.h"
+#include "app/window_changes.h"
+#include "app/window_journal.h"
 
 namespace qn470 {
 
@@ -34,9 +42,20 @@ bool CconfigToolApp::initInstance() {
                                                ? CconfigToolView::LoadSource::Device
                                                : CconfigToolView::LoadSource::Profile);
                     }};
+    // Before the command window reads the default profile: that is the first reference.
+    m_changes = std::make_unique<WindowChanges>(m_state, m_tabs, *view, m_session, m_files);
+    m_frame->setCloseCheck([this] { return m_changes->mayClose(); });
     m_commandWindow = new CCommandWindow(m_session, m_files, m_state.recentFiles, m_devices.ports,
                                          std::move(hooks));
+    m_changes->setSaveToFile([this] {
+        if (m_commandWindow != nullptr) {
+            m_commandWindow->saveToFile();
+        } else {
+            m_files.saveToFile();
+        }
+    });
     view->installCommandWindow(m_commandWindow);
+    installDeviceRecords(view);
     if (m_devices.watchDevices) {
         QObject::connect(m_frame.get(), &CMainFrame::deviceNodesChanged, &m_watcher,
                          &DeviceWatcher::deviceNodesChanged);
@@ -48,6 +67,43 @@ bool CconfigToolApp::initInstance() {
     m_frame->setWindowTitle(QString::fromUtf8(kCaption));
     m_frame->show();
     return true;
+}
+
+void CconfigToolApp::installDeviceRecords(CconfigToolView* view) {
+    m_sessionLog = std::make_unique<SessionLog>(m_session, m_state.settings);
+    m_verifier =
+        std::make_unique<SaveVerifier>(m_session, m_state.settings, [view](const QString& code) {
+            const IndexedParameter* found = view->parameterIndex().find(code);
+            return found != nullptr ? found->label : QString();
+        });
+    m_journal = std::make_unique<WindowJournal>(m_session, m_state.settings, *m_verifier);
+    m_commandWindow->setSessionLog(m_sessionLog.get());
+    m_commandWindow->setSaveCommand([this] { m_journal->saveToDevice(); });
+    QObject::connect(&m_watcher, &DeviceWatcher::linkReopened, m_commandWindow,
+                     &CCommandWindow::linkReopened);
+    QObject::connect(
+        m_sessionLog.get(), &SessionLog::fileFailed, &m_session, [this](const QString& problem) {
+            m_session.showStatus(
+                QCoreApplication::translate("CconfigToolApp", "FAIL ! Session log: %1.\r\n")
+                    .arg(problem));
+        });
+
+    const auto checkBox = [view](const char* name, const char* text, bool checked) {
+        auto* box = new QCheckBox(QCoreApplication::translate("CconfigToolApp", text));
+        box->setObjectName(QString::fromLatin1(name));
+        box->setAccessibleName(box->text());
+        box->setChecked(checked);
+        view->addToolWidget(box);
+        return box;
+    };
+    QObject::connect(
+        checkBox(SaveVerifier::kSettingKey,
+                 QT_TRANSLATE_NOOP("CconfigToolApp", "Verify after save"), m_verifier->isEnabled()),
+        &QCheckBox::toggled, m_verifier.get(), &SaveVerifier::setEnabled);
+    QObject::connect(
+        checkBox(SessionLog::kSettingKey, QT_TRANSLATE_NOOP("CconfigToolApp", "Session log"),
+                 m_sessionLog->isWritingFile()),
+        &QCheckBox::toggled, m_sessionLog.get(), &SessionLog::setWritingFile);
 }
 
 }  // namespace qn470

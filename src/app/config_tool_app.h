@@ -3,7 +3,8 @@
 // Start-up of the window: the frame with its view and the command window (which reads the
 // built-in default profile into the record), the Communication page opened and closed once, the
 // Main page shown. The application owns the serial link and the device session the command
-// window drives, and follows the adapter being unplugged and plugged in again.
+// window drives, and follows the adapter being unplugged and plugged in again. It checks every
+// save against the tracker, records loads and saves in the journal and keeps the session log.
 
 #include <QPointer>
 #include <QString>
@@ -21,6 +22,11 @@ namespace qn470 {
 
 class CCommandWindow;
 class CMainFrame;
+class CconfigToolView;
+class SaveVerifier;
+class SessionLog;
+class WindowChanges;
+class WindowJournal;
 
 inline constexpr char kCaption[] = "Ardeno - QN-470 ConfigTool DEV V3.0 (1111161)";
 
@@ -48,8 +54,16 @@ public:
     CCommandWindow* commandWindow() const;
     DeviceSession& session() { return m_session; }
     CSerialLink& link() { return m_link; }
+    SaveVerifier& saveVerifier() { return *m_verifier; }
+    WindowJournal& journal() { return *m_journal; }
+    SessionLog& sessionLog() { return *m_sessionLog; }
+    // Change marks, the Changes and Compare views and the close prompt.
+    WindowChanges& changes() { return *m_changes; }
 
 private:
+    // The check after a save, the journal and the session log, with their check boxes.
+    void installDeviceRecords(CconfigToolView* view);
+
     AppState& m_state;
     std::vector<PageTab> m_tabs;
     DeviceOptions m_devices;
@@ -57,9 +71,14 @@ private:
     DeviceSession m_session;
     FileOperations m_files;
     DeviceWatcher m_watcher;
+    std::unique_ptr<SessionLog> m_sessionLog;
+    std::unique_ptr<SaveVerifier> m_verifier;
+    std::unique_ptr<WindowJournal> m_journal;
     // Goes first, with the command window inside it, while the session still exists.
     std::unique_ptr<CMainFrame> m_frame;
     QPointer<CCommandWindow> m_commandWindow;
+    // Goes before the frame it marks.
+    std::unique_ptr<WindowChanges> m_changes;
 };
 
 }  // namespace qn470

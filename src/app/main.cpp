@@ -1,22 +1,30 @@
 // qn470-config: the configuration window.
 //
-//   qn470-config [--demo] [--interval-ms N] [--tab N [--open ID]] [--screenshot FILE.png]
+//   qn470-config [--demo] [--interval-ms N] [--tab N [--open ID]] [--search TEXT]
+//                [--set CODE=VALUE ...] [--view changes|compare] [--screenshot FILE.png]
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QPainter>
 #include <QSettings>
 #include <QTimer>
 #include <cstdio>
 #include <memory>
 
 #include "app/app_state.h"
+#include "app/changes_view.h"
 #include "app/command_window.h"
+#include "app/compare_view.h"
 #include "app/config_tool_app.h"
 #include "app/config_tool_view.h"
 #include "app/demo_mode.h"
 #include "app/display_check.h"
 #include "app/main_frame.h"
+#include "app/search_box.h"
 #include "app/widget_prompter.h"
+#include "app/window_changes.h"
+#include "app/window_values.h"
+#include "config/parameter_value.h"
 #include "pages/choice_runner.h"
 #include "pages/page.h"
 #include "session/device_session.h"
@@ -34,11 +42,67 @@ int fail(const QString& message, int status) {
     return status;
 }
 
-void saveScreenshot(qn470::CconfigToolApp& app, const QString& path) {
+// --set CODE=VALUE puts values into the window as if typed (texts as they are, numbers in
+// decimal); --view changes|compare opens that view (Compare with the defaults). Returns the
+// view's dialog, or null; a message when an option is wrong.
+QWidget* showChangeView(qn470::CconfigToolApp& app, const QStringList& settings,
+                        const QString& view, QString& problem) {
+    qn470::WindowValues& values = app.changes().values();
+    for (const QString& setting : settings) {
+        const QString code = setting.section(QLatin1Char('='), 0, 0);
+        const QString value = setting.section(QLatin1Char('='), 1);
+        const qn470::IndexedParameter* p = app.frame()->view()->parameterIndex().find(code);
+        if (p == nullptr || !setting.contains(QLatin1Char('='))) {
+            problem = QStringLiteral("--set '%1': not CODE=VALUE of a shown field").arg(setting);
+            return nullptr;
+        }
+        qn470::ParameterSet source = app.session().parameters();
+        const qn470::Parameter& parameter = qn470::parameter(p->code.toStdString());
+        if (parameter.isText()) {
+            qn470::writeText(source, parameter, value.toLatin1().toStdString());
+        } else {
+            qn470::writeNumber(source, parameter, value.toLongLong());
+        }
+        values.takeValues({p}, source);
+    }
+    if (view == QLatin1String("changes")) {
+        app.changes().showChanges();
+        return app.changes().changesView();
+    }
+    if (view == QLatin1String("compare")) {
+        app.changes().showCompare();
+        app.changes().compareView()->compareWithDefaults();
+        return app.changes().compareView();
+    }
+    if (!view.isEmpty()) {
+        problem = QStringLiteral("--view '%1': changes or compare").arg(view);
+    }
+    return nullptr;
+}
+
+// The window with the view over its lower right corner: the marks, the counts and the view.
+QPixmap changeViewPicture(qn470::CconfigToolApp& app, QWidget& view) {
+    QPixmap picture = app.frame()->grab();
+    const QPixmap viewPicture = view.grab();
+    const QPoint at(picture.width() - viewPicture.width() - 12,
+                    picture.height() - viewPicture.height() - 12);
+    QPainter painter(&picture);
+    painter.fillRect(QRect(at - QPoint(1, 1), viewPicture.size() + QSize(2, 2)), Qt::darkGray);
+    painter.drawPixmap(at, viewPicture);
+    return picture;
+}
+
+void saveScreenshot(qn470::CconfigToolApp& app, const QString& path,
+                    const QString& search = QString(), QWidget* changeView = nullptr) {
+    if (!search.isEmpty()) {
+        app.frame()->view()->searchBox()->searchFor(search);
+    }
     // A choice dialog opened by --open is the picture; otherwise the whole window.
     QWidget* dialog = QApplication::activeModalWidget();
     QWidget* shown = dialog != nullptr ? dialog : app.frame();
-    if (!shown->grab().save(path, "PNG")) {
+    const QPixmap picture =
+        changeView != nullptr ? changeViewPicture(app, *changeView) : shown->grab();
+    if (!picture.save(path, "PNG")) {
         fail(QStringLiteral("%1: cannot write the image").arg(path), 1);
         QCoreApplication::exit(1);
         return;
@@ -48,16 +112,16 @@ void saveScreenshot(qn470::CconfigToolApp& app, const QString& path) {
 
 // In demo mode the picture shows a connected window after a load, with the report in the
 // receive log.
-void screenshotAfterLoad(qn470::CconfigToolApp& app, const QString& path) {
+void screenshotAfterLoad(qn470::CconfigToolApp& app, const QString& path, const QString& search) {
     qn470::CCommandWindow* window = app.commandWindow();
     window->startStop();
     auto* session = &app.session();
     auto done = std::make_shared<bool>(false);
-    const auto grab = [&app, path, done] {
+    const auto grab = [&app, path, search, done] {
         if (!*done) {
             *done = true;
             // Let the progress dialog go and the logs repaint first.
-            QTimer::singleShot(50, [&app, path] { saveScreenshot(app, path); });
+            QTimer::singleShot(50, [&app, path, search] { saveScreenshot(app, path, search); });
         }
     };
     QObject::connect(session, &qn470::DeviceSession::operationFinished, session, grab);
@@ -92,6 +156,20 @@ struct WindowOptions {
         QStringLiteral("Give the field with control id <id> of the shown tab the focus, so its "
                        "choice dialog opens; a screenshot then shows that dialog."),
         QStringLiteral("id")};
+    const QCommandLineOption set{
+        QStringLiteral("set"),
+        QStringLiteral("Put <CODE=VALUE> into the window as if typed (may be repeated)."),
+        QStringLiteral("CODE=VALUE")};
+    const QCommandLineOption view{
+        QStringLiteral("view"),
+        QStringLiteral("Open the Changes or the Compare view (compared with the defaults); a "
+                       "screenshot then shows that view."),
+        QStringLiteral("changes|compare")};
+    const QCommandLineOption search{
+        QStringLiteral("search"),
+        QStringLiteral("Type <text> into the search field, so a screenshot shows its list of "
+                       "matches."),
+        QStringLiteral("text")};
 
     // The names go on the application, which --version and --help print.
     void setUp(QCommandLineParser& parser) const {
@@ -104,6 +182,9 @@ struct WindowOptions {
         parser.addOption(interval);
         parser.addOption(tab);
         parser.addOption(open);
+        parser.addOption(search);
+        parser.addOption(set);
+        parser.addOption(view);
         parser.addOption(screenshot);
     }
 };
@@ -148,6 +229,7 @@ int main(int argc, char** argv) {
     const QCommandLineOption& screenshot = options.screenshot;
     const QCommandLineOption& tab = options.tab;
     const QCommandLineOption& open = options.open;
+    const QString searchText = parser.value(options.search);
 
     qn470::DeviceOptions devices;
     std::unique_ptr<qn470::DemoMode> demoMode;
@@ -231,17 +313,27 @@ int main(int argc, char** argv) {
         activation->start();
     }
 
+    QString changeProblem;
+    QWidget* changeView =
+        showChangeView(app, parser.values(options.set), parser.value(options.view), changeProblem);
+    if (!changeProblem.isEmpty()) {
+        return fail(changeProblem, 2);
+    }
+
     if (parser.isSet(screenshot)) {
         const QString path = parser.value(screenshot);
         // An opened dialog shows from the event loop; give it a moment.
         const int delayMs = openId != 0 ? kScreenshotDialogDelayMs : 0;
-        QTimer::singleShot(delayMs, &application, [&app, path, withDemo = demoMode != nullptr] {
-            if (withDemo) {
-                screenshotAfterLoad(app, path);
-            } else {
-                saveScreenshot(app, path);
-            }
-        });
+        QTimer::singleShot(delayMs, &application,
+                           [&app, path, searchText, changeView, withDemo = demoMode != nullptr] {
+                               if (withDemo) {
+                                   screenshotAfterLoad(app, path, searchText);
+                               } else {
+                                   saveScreenshot(app, path, searchText, changeView);
+                               }
+                           });
+    } else if (!searchText.isEmpty()) {
+        app.frame()->view()->searchBox()->searchFor(searchText);
     }
     return application.exec();
 }

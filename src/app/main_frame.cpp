@@ -1,5 +1,7 @@
 #include "app/main_frame.h"
 
+#include <QCloseEvent>
+
 #include "app/config_tool_view.h"
 
 #ifdef Q_OS_WIN
@@ -18,6 +20,14 @@ CMainFrame::CMainFrame(AppState& state, std::vector<PageTab> tabs, QWidget* pare
 
 CMainFrame::~CMainFrame() {
     m_state.pages.shuttingDown = true;
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (m_mayClose && !m_mayClose()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
 }
 
 #ifdef Q_OS_WIN

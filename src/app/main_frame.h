@@ -3,6 +3,7 @@
 // The main window: 1024 by 768, no menu, tool bar or status bar; its only content is the view.
 
 #include <QMainWindow>
+#include <functional>
 
 #include "app/app_state.h"
 #include "app/page_tabs.h"
@@ -26,11 +27,15 @@ public:
 
     CconfigToolView* view() const { return m_view; }
 
+    // Asked before the window closes; false keeps it open (the check has told the user why).
+    void setCloseCheck(std::function<bool()> mayClose) { m_mayClose = std::move(mayClose); }
+
 signals:
     // The system reported that devices were added or removed (Windows).
     void deviceNodesChanged();
 
 protected:
+    void closeEvent(QCloseEvent* event) override;
 #ifdef Q_OS_WIN
     bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
 #endif
@@ -38,6 +43,7 @@ protected:
 private:
     AppState& m_state;
     CconfigToolView* m_view;
+    std::function<bool()> m_mayClose;
 };
 
 }  // namespace qn470

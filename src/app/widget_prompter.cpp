@@ -35,9 +35,20 @@ Prompter::Answer WidgetPrompter::message(const QString& text, const QString& cap
         case Buttons::OkCancel:
             box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
             break;
+        case Buttons::SaveDiscardCancel:
+            box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+            box.setDefaultButton(QMessageBox::Cancel);
+            break;
     }
-    if (box.exec() == QMessageBox::Cancel) {
+    const int pressed = box.exec();
+    if (pressed == QMessageBox::Cancel) {
         return Answer::Cancel;
+    }
+    if (buttons == Buttons::SaveDiscardCancel) {
+        // Closing the box by its title bar is no answer to keep or lose anything.
+        return pressed == QMessageBox::Save      ? Answer::Ok
+               : pressed == QMessageBox::Discard ? Answer::Discard
+                                                 : Answer::Cancel;
     }
     return buttons == Buttons::OkCancel && box.clickedButton() == nullptr ? Answer::Cancel
                                                                           : Answer::Ok;

@@ -9,10 +9,8 @@
 #include "config/parameter_value.h"
 #include "config/profile.h"
 #include "config/stored_form.h"
-#include "config/value_check.h"
 #include "serial/serial_link.h"
 #include "session/prompter.h"
-#include "session/status_texts.h"
 
 namespace qn470 {
 namespace {
@@ -82,30 +80,18 @@ void WindowJournal::fail(const QString& message) {
                                  Prompter::Icon::Warning);
 }
 
-bool WindowJournal::passesSaveChecks() {
-    m_session.rebuildLineTable();
-    const SetCommandTable& table = m_session.lineTable();
-    return checkParameterSet(m_session.parameters()).empty() && table.overlong.empty() &&
-           table.complete();
-}
-
 void WindowJournal::saveToDevice() {
     const bool stateUnknown = !m_session.loadedOnThisConnection() || !m_known.has_value();
     if (stateUnknown && !m_session.isBusy() && m_session.link().isOpen() && journal() != nullptr) {
-        // Nothing may go out, not even the read, for a save that will be refused; a refused
-        // field is reported here, as the session would, so its message comes once.
-        const StoreResult stored = m_session.storeCurrentPage();
-        if (!stored.ok) {
-            m_session.showStatus(QString::fromLatin1(status::kSaveFieldRefused).arg(stored.field));
+        // Nothing may go out, not even the read, for a save that will be refused.
+        if (!m_session.checkSave()) {
             return;
         }
-        if (passesSaveChecks()) {
-            m_readingBeforeSave = true;
-            if (m_session.readBack()) {
-                return;
-            }
-            m_readingBeforeSave = false;
+        m_readingBeforeSave = true;
+        if (m_session.readBack()) {
+            return;
         }
+        m_readingBeforeSave = false;
     }
     m_session.saveToDevice();
 }
@@ -123,8 +109,9 @@ void WindowJournal::onFinished(DeviceSession::Operation operation, bool ok) {
         if (ok) {
             m_known = m_session.readBackSet();
         }
-        // Closing the progress dialog means "do not go on".
-        if (ok || m_session.readBackFailure() != QLatin1String("cancelled")) {
+        // Closing the progress dialog means "do not go on". A tracker that answers with an
+        // incomplete report is still saved to: its entry then says the before state is unknown.
+        if (ok || m_session.readBackEnd() != DeviceSession::ReadBackEnd::Cancelled) {
             // Once the read-back's progress dialog has seen its end.
             QTimer::singleShot(0, this, [this] { m_session.saveToDevice(); });
         }

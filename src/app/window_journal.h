@@ -55,8 +55,6 @@ signals:
 
 private:
     Journal* journal();
-    // The checks a save runs on the stored record before anything is sent.
-    bool passesSaveChecks();
     void fail(const QString& message);
     void onStarted(DeviceSession::Operation operation);
     void onFinished(DeviceSession::Operation operation, bool ok);

@@ -12,6 +12,7 @@
 #include <QPointer>
 #include <algorithm>
 #include <functional>
+#include <optional>
 
 #include "config/hex_text.h"
 #include "config/parameter_value.h"
@@ -255,7 +256,7 @@ void FieldBinder::addToGroupColumn(GroupLayout& parent, int column, QWidget* wid
     layout->insertWidget(layout->count() - 1, widget);
 }
 
-void FieldBinder::placeRow(const Row& row, GroupLayout& layout, QWidget& groupBox) {
+void FieldBinder::placeRow(Row& row, GroupLayout& layout, QWidget& groupBox) {
     const FieldBinding& b = row.binding;
     QGridLayout& grid = *layout.grid;
     int line = grid.rowCount();
@@ -277,6 +278,7 @@ void FieldBinder::placeRow(const Row& row, GroupLayout& layout, QWidget& groupBo
     if (b.label != nullptr) {
         label = new QLabel(QString::fromUtf8(b.label), &groupBox);
         label->setBuddy(row.widget);
+        row.label = label;
         wrapBeyond(*label, layout.labelChars);
     }
     if (layout.narrow) {
@@ -324,40 +326,139 @@ void FieldBinder::load() {
 }
 
 void FieldBinder::loadRow(Row& row) {
-    const FieldBinding& b = row.binding;
-    if (b.conversion == Conversion::None || b.code.empty()) {
+    const std::optional<FieldDisplay> shown = display(row.binding, m_context.parameters);
+    if (!shown) {
         return;
     }
-    const Parameter& p = parameter(b.code);
-    const ParameterSet& set = m_context.parameters;
-    switch (b.conversion) {
+    switch (row.binding.conversion) {
         case Conversion::Text:
-            row.edit->setText(QString::fromLatin1(readText(set, p)));
-            break;
         case Conversion::Decimal:
-            row.edit->setText(QString::number(readNumber(set, p)));
-            break;
         case Conversion::HexByte:
-            row.edit->setText(
-                QString::fromLatin1(formatHexByte(static_cast<uint8_t>(readNumber(set, p)))));
-            break;
         case Conversion::HexWord:
-            row.edit->setText(
-                QString::fromLatin1(formatHexWord(static_cast<uint16_t>(readNumber(set, p)))));
+            row.edit->setText(shown->text);
             break;
         case Conversion::Check:
-            row.check->setChecked(readNumber(set, p) != 0);
+            row.check->setChecked(shown->checked);
+            break;
+        case Conversion::ListValue:
+            if (shown->listIndex >= 0 || row.binding.unknown == UnknownValue::ClearSelection) {
+                row.list->setCurrentIndex(shown->listIndex);
+            }
+            break;
+        case Conversion::None:
+            break;
+    }
+}
+
+std::optional<FieldDisplay> FieldBinder::display(const FieldBinding& b, const ParameterSet& set) {
+    if (b.conversion == Conversion::None || b.code.empty()) {
+        return std::nullopt;
+    }
+    const Parameter& p = parameter(b.code);
+    FieldDisplay shown;
+    switch (b.conversion) {
+        case Conversion::Text:
+            shown.text = QString::fromLatin1(readText(set, p));
+            break;
+        case Conversion::Decimal:
+            shown.text = QString::number(readNumber(set, p));
+            break;
+        case Conversion::HexByte:
+            shown.text =
+                QString::fromLatin1(formatHexByte(static_cast<uint8_t>(readNumber(set, p))));
+            break;
+        case Conversion::HexWord:
+            shown.text =
+                QString::fromLatin1(formatHexWord(static_cast<uint16_t>(readNumber(set, p))));
+            break;
+        case Conversion::Check:
+            shown.checked = readNumber(set, p) != 0;
             break;
         case Conversion::ListValue: {
-            const int index = row.list->findData(QVariant::fromValue(readNumber(set, p)));
-            if (index >= 0 || b.unknown == UnknownValue::ClearSelection) {
-                row.list->setCurrentIndex(index);
-            }
+            // The list holds the table's items in order, so the item's position is its index.
+            const int64_t value = readNumber(set, p);
+            const auto item = std::find_if(b.items.begin(), b.items.end(),
+                                           [value](const ListItem& i) { return i.value == value; });
+            shown.listIndex = item == b.items.end() ? -1 : static_cast<int>(item - b.items.begin());
             break;
         }
         case Conversion::None:
             break;
     }
+    return shown;
+}
+
+FieldDisplay FieldBinder::shown(int id) const {
+    FieldDisplay shown;
+    for (const Row& row : m_rows) {
+        if (row.binding.id != id) {
+            continue;
+        }
+        if (row.edit != nullptr) {
+            shown.text = row.edit->text();
+        } else if (row.check != nullptr) {
+            shown.checked = row.check->isChecked();
+        } else if (row.list != nullptr) {
+            shown.listIndex = row.list->currentIndex();
+        }
+        break;
+    }
+    return shown;
+}
+
+QString FieldBinder::displayText(const FieldBinding& b, const FieldDisplay& display) {
+    switch (b.control) {
+        case Control::CheckBox:
+            return display.checked ? tr("on") : tr("off");
+        case Control::List:
+            if (display.listIndex >= 0 && display.listIndex < static_cast<int>(b.items.size())) {
+                return QString::fromUtf8(b.items[static_cast<std::size_t>(display.listIndex)].text);
+            }
+            return tr("(no item)");
+        case Control::Edit:
+            break;
+    }
+    return display.text;
+}
+
+std::vector<const FieldBinding*> FieldBinder::bindings() const {
+    std::vector<const FieldBinding*> all;
+    all.reserve(m_rows.size());
+    for (const Row& row : m_rows) {
+        all.push_back(&row.binding);
+    }
+    return all;
+}
+
+void FieldBinder::setChanged(int id, bool changed) {
+    Row* row = rowById(id);
+    if (row == nullptr || row->changed == changed) {
+        return;
+    }
+    row->changed = changed;
+    // A colour only: a bolder label would be wider and could wrap or push the layout.
+    static const QString kChangedStyle = QStringLiteral("color: #b34700;");
+    QWidget* marked = row->label != nullptr ? static_cast<QWidget*>(row->label) : row->check;
+    if (marked != nullptr) {
+        marked->setStyleSheet(changed ? kChangedStyle : QString());
+        marked->setProperty("changed", changed);
+    }
+    row->widget->setProperty("changed", changed);
+    const QString hint =
+        row->binding.hint != nullptr ? QString::fromUtf8(row->binding.hint) : QString();
+    const QString note = tr("changed");
+    row->widget->setAccessibleDescription(!changed         ? hint
+                                          : hint.isEmpty() ? note
+                                                           : hint + QStringLiteral("; ") + note);
+}
+
+bool FieldBinder::isChanged(int id) const {
+    for (const Row& row : m_rows) {
+        if (row.binding.id == id) {
+            return row.changed;
+        }
+    }
+    return false;
 }
 
 StoreResult FieldBinder::store() {

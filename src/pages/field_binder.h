@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <optional>
 #include <vector>
 
 #include "pages/field_binding.h"
@@ -19,10 +20,20 @@ class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QGridLayout;
+class QLabel;
 class QLineEdit;
 class QWidget;
 
 namespace qn470 {
+
+// What a bound control shows: an edit's text, a check box's state or a list's item (-1: none).
+struct FieldDisplay {
+    QString text;
+    bool checked = false;
+    int listIndex = -1;
+
+    friend bool operator==(const FieldDisplay&, const FieldDisplay&) = default;
+};
 
 class FieldBinder : public QObject {
     Q_OBJECT
@@ -66,6 +77,23 @@ public:
     // The field whose choice dialog is open or was opened last (0 when none yet).
     int choiceField() const { return m_choiceField; }
 
+    // Every row of the table, in table order.
+    std::vector<const FieldBinding*> bindings() const;
+
+    // What the row's control would show after loading `set`, as load() fills it; nothing for a
+    // row the framework does not load.
+    static std::optional<FieldDisplay> display(const FieldBinding& b, const ParameterSet& set);
+    // What the row's control shows now (also for a row the framework does not load).
+    FieldDisplay shown(int id) const;
+    // A display in words, as a list of values can show it: the text, the item, "on" / "off".
+    static QString displayText(const FieldBinding& b, const FieldDisplay& display);
+
+    // Marks a field as holding another value than the one it is compared with: the control and
+    // its label get the dynamic property "changed", the label a colour, and the control's
+    // accessible description says so.
+    void setChanged(int id, bool changed);
+    bool isChanged(int id) const;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -76,6 +104,8 @@ private:
         QLineEdit* edit = nullptr;
         QCheckBox* check = nullptr;
         QComboBox* list = nullptr;
+        QLabel* label = nullptr;
+        bool changed = false;
     };
 
     // Where the next field of a group box goes.
@@ -93,7 +123,7 @@ private:
 
     QWidget* createControl(Row& row);
     void addToGroupColumn(GroupLayout& parent, int column, QWidget* widget);
-    void placeRow(const Row& row, GroupLayout& layout, QWidget& groupBox);
+    void placeRow(Row& row, GroupLayout& layout, QWidget& groupBox);
     void loadRow(Row& row);
     StoreResult storeRows(const std::vector<int>* ids);
     bool storeRow(Row& row, bool& exchanging);

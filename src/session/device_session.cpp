@@ -256,6 +256,7 @@ bool DeviceSession::startReading(Operation operation) {
     }
     if (!m_link.isOpen()) {
         if (operation == Operation::ReadBack) {
+            m_readBackEnd = ReadBackEnd::LinkLost;
             m_readBackFailure = QStringLiteral("link lost");
         } else {
             reportClosedLink();
@@ -351,19 +352,35 @@ void DeviceSession::finishReadBack(End end, std::unique_ptr<ParameterSet> stagin
     m_missingCodes = missingReportCodes(m_arrived);
     switch (end) {
         case End::Complete:
-            m_readBackFailure = m_missingCodes.empty() || !m_requireAllCodes
-                                    ? QString()
-                                    : QStringLiteral("report incomplete: %1 codes missing (%2)")
-                                          .arg(m_missingCodes.size())
-                                          .arg(QString::fromStdString(listCodes(m_missingCodes)));
+            m_readBackEnd = m_missingCodes.empty() || !m_requireAllCodes ? ReadBackEnd::Complete
+                                                                         : ReadBackEnd::Incomplete;
             break;
         case End::Idle:
-            m_readBackFailure = QStringLiteral("no answer");
+            m_readBackEnd = ReadBackEnd::NoAnswer;
             break;
         case End::Disconnected:
-            m_readBackFailure = QStringLiteral("link lost");
+            m_readBackEnd = ReadBackEnd::LinkLost;
             break;
         case End::Cancelled:
+            m_readBackEnd = ReadBackEnd::Cancelled;
+            break;
+    }
+    switch (m_readBackEnd) {
+        case ReadBackEnd::Complete:
+            m_readBackFailure.clear();
+            break;
+        case ReadBackEnd::NoAnswer:
+            m_readBackFailure = QStringLiteral("no answer");
+            break;
+        case ReadBackEnd::LinkLost:
+            m_readBackFailure = QStringLiteral("link lost");
+            break;
+        case ReadBackEnd::Incomplete:
+            m_readBackFailure = QStringLiteral("report incomplete: %1 codes missing (%2)")
+                                    .arg(m_missingCodes.size())
+                                    .arg(QString::fromStdString(listCodes(m_missingCodes)));
+            break;
+        case ReadBackEnd::Cancelled:
             m_readBackFailure = QStringLiteral("cancelled");
             break;
     }

@@ -143,8 +143,10 @@ public:
     bool readBack();
     // What the last successful read-back read (a complete report).
     const ParameterSet& readBackSet() const { return m_readBack; }
-    // Why the last read-back failed: "no answer", "link lost", "report incomplete: N codes
-    // missing (A0, ...)", "cancelled"; empty after a success.
+    // Why the last read-back failed, as a value and as a reason for a log: "no answer", "link
+    // lost", "report incomplete: N codes missing (A0, ...)", "cancelled"; empty after a success.
+    enum class ReadBackEnd { Complete, NoAnswer, LinkLost, Incomplete, Cancelled };
+    ReadBackEnd readBackEnd() const { return m_readBackEnd; }
     const QString& readBackFailure() const { return m_readBackFailure; }
     // A load or a read-back succeeded since the port was opened: the tracker's state before the
     // next save is known.
@@ -228,6 +230,7 @@ private:
     bool m_requireAllCodes = true;
     bool m_loadedOnThisConnection = false;
     ParameterSet m_readBack;
+    ReadBackEnd m_readBackEnd = ReadBackEnd::Complete;
     QString m_readBackFailure;
     int m_idleTicks = 0;
     int m_idleTimeoutMs = kLoadIdleTimeoutMs;

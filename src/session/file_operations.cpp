@@ -69,19 +69,42 @@ bool FileOperations::saveToFile() {
     return writeProfileFile(m_chosenFile);
 }
 
+QString FileOperations::askProfileToOpen() {
+    const QString chosen = m_session.prompter().openFileName(text(status::kOpenDialogCaption),
+                                                             text(status::kDefaultProfileFileName),
+                                                             text(status::kProfileFilter));
+    return chosen.isEmpty() ? chosen : withExtension(chosen, text(status::kProfileExtension));
+}
+
 bool FileOperations::loadFromFile() {
     m_chosenFile.clear();
     if (m_session.isBusy()) {
         return false;
     }
-    const QString chosen = m_session.prompter().openFileName(text(status::kOpenDialogCaption),
-                                                             text(status::kDefaultProfileFileName),
-                                                             text(status::kProfileFilter));
-    if (chosen.isEmpty()) {
+    m_chosenFile = askProfileToOpen();
+    if (m_chosenFile.isEmpty()) {
         return false;
     }
-    m_chosenFile = withExtension(chosen, text(status::kProfileExtension));
     return readProfileFile(m_chosenFile);
+}
+
+bool FileOperations::readProfileCopy(ParameterSet& into) {
+    m_chosenFile.clear();
+    if (m_session.isBusy()) {
+        return false;
+    }
+    m_chosenFile = askProfileToOpen();
+    if (m_chosenFile.isEmpty()) {
+        return false;
+    }
+    ParameterSet staging = m_session.parameters();
+    const ReadResult result = readProfile(filePath(m_chosenFile), staging);
+    if (!result.ok) {
+        m_session.showStatus(failure(status::kReadFileFail, result.error));
+        return false;
+    }
+    into = staging;
+    return true;
 }
 
 bool FileOperations::saveToBinFile() {
@@ -109,6 +132,9 @@ bool FileOperations::writeProfileFile(const QString& path) {
     const FileResult result = writeProfile(m_session.parameters(), filePath(path));
     m_session.showStatus(result.ok ? text(status::kWriteFileSuccess)
                                    : failure(status::kWriteFileFail, result.error));
+    if (result.ok) {
+        emit profileWritten(path);
+    }
     return result.ok;
 }
 

@@ -14,15 +14,20 @@
 // and the pages as they were; both show a FAIL line that names the file and the problem. All
 // commands are refused (false, no message) while the session runs a load or a save.
 
+#include <QObject>
 #include <QString>
 
 namespace qn470 {
 
 class DeviceSession;
+struct ParameterSet;
 
-class FileOperations {
+class FileOperations : public QObject {
+    Q_OBJECT
+
 public:
-    explicit FileOperations(DeviceSession& session) : m_session(session) {}
+    explicit FileOperations(DeviceSession& session, QObject* parent = nullptr)
+        : QObject(parent), m_session(session) {}
 
     // Resets the record from the built-in default profile and reloads the page; false only while
     // the session is busy.
@@ -38,6 +43,11 @@ public:
     bool readProfileFile(const QString& path);
     bool writeBinFile(const QString& path);
 
+    // Asks for a profile as "Load from file" does and reads it into `into` (starting from a copy
+    // of the record, as a load does), leaving the record and the pages alone; for comparing.
+    // False when the dialog was cancelled or the read failed (with its FAIL line).
+    bool readProfileCopy(ParameterSet& into);
+
     // The file the last of the three buttons chose, extension appended; empty when its dialog was
     // cancelled or the command refused. The window keeps its recent-files list with it.
     QString chosenFile() const { return m_chosenFile; }
@@ -45,7 +55,14 @@ public:
     // path, with extension appended when path does not contain it anywhere (case-sensitive).
     static QString withExtension(const QString& path, const QString& extension);
 
+signals:
+    // A profile file now holds the record (not sent for bin files).
+    void profileWritten(const QString& path);
+
 private:
+    // The open dialog of "Load from file", extension appended; empty when cancelled.
+    QString askProfileToOpen();
+
     DeviceSession& m_session;
     QString m_chosenFile;
 };

@@ -11,9 +11,10 @@ namespace qn470 {
 
 class Prompter {
 public:
-    enum class Buttons { Ok, OkCancel };
+    // SaveDiscardCancel answers Ok for "Save", Discard or Cancel.
+    enum class Buttons { Ok, OkCancel, SaveDiscardCancel };
     enum class Icon { None, Information, Warning, Critical };
-    enum class Answer { Ok, Cancel };
+    enum class Answer { Ok, Cancel, Discard };
 
     virtual ~Prompter() = default;
 
