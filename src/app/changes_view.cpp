@@ -9,19 +9,10 @@
 #include <set>
 
 #include "app/change_tracker.h"
+#include "app/table_cell.h"
 #include "app/window_values.h"
 
 namespace qn470 {
-namespace {
-
-QTableWidgetItem* cell(const QString& text) {
-    auto* item = new QTableWidgetItem(text);
-    item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
-    return item;
-}
-
-}  // namespace
-
 CChangesView::CChangesView(ChangeTracker& tracker, WindowValues& values, QWidget* parent)
     : QDialog(parent),
       m_tracker(tracker),
@@ -94,11 +85,11 @@ void CChangesView::fill() {
     m_table->setRowCount(static_cast<int>(m_rows.size()));
     for (int row = 0; row < static_cast<int>(m_rows.size()); ++row) {
         const IndexedParameter& p = *m_rows[row];
-        m_table->setItem(row, kCode, cell(p.code));
-        m_table->setItem(row, kPage, cell(p.tabLabel));
-        m_table->setItem(row, kLabel, cell(p.label));
-        m_table->setItem(row, kReference, cell(m_values.textIn(p, m_tracker.reference())));
-        m_table->setItem(row, kCurrent, cell(m_values.windowText(p)));
+        m_table->setItem(row, kCode, readOnlyCell(p.code));
+        m_table->setItem(row, kPage, readOnlyCell(p.tabLabel));
+        m_table->setItem(row, kLabel, readOnlyCell(p.label));
+        m_table->setItem(row, kReference, readOnlyCell(m_values.textIn(p, m_tracker.reference())));
+        m_table->setItem(row, kCurrent, readOnlyCell(m_values.windowText(p)));
         if (selected.count(&p) != 0) {
             m_table->selectionModel()->select(
                 m_table->model()->index(row, 0),

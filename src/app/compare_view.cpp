@@ -9,22 +9,13 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "app/table_cell.h"
 #include "app/window_values.h"
 #include "config/default_profile.h"
 #include "session/device_session.h"
 #include "session/file_operations.h"
 
 namespace qn470 {
-namespace {
-
-QTableWidgetItem* cell(const QString& text) {
-    auto* item = new QTableWidgetItem(text);
-    item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
-    return item;
-}
-
-}  // namespace
-
 CCompareView::CCompareView(WindowValues& values, DeviceSession& session, FileOperations& files,
                            QWidget* parent)
     : QDialog(parent),
@@ -211,14 +202,14 @@ void CCompareView::fill() {
     m_table->setRowCount(static_cast<int>(m_rows.size()));
     for (int row = 0; row < static_cast<int>(m_rows.size()); ++row) {
         const IndexedParameter& p = *m_rows[row];
-        QTableWidgetItem* code = cell(p.code);
+        QTableWidgetItem* code = readOnlyCell(p.code);
         code->setFlags(code->flags() | Qt::ItemIsUserCheckable);
         code->setCheckState(m_checked.count(&p) != 0 ? Qt::Checked : Qt::Unchecked);
         m_table->setItem(row, kCode, code);
-        m_table->setItem(row, kPage, cell(p.tabLabel));
-        m_table->setItem(row, kLabel, cell(p.label));
-        m_table->setItem(row, kWindow, cell(m_values.windowText(p)));
-        m_table->setItem(row, kOther, cell(m_values.textIn(p, m_other)));
+        m_table->setItem(row, kPage, readOnlyCell(p.tabLabel));
+        m_table->setItem(row, kLabel, readOnlyCell(p.label));
+        m_table->setItem(row, kWindow, readOnlyCell(m_values.windowText(p)));
+        m_table->setItem(row, kOther, readOnlyCell(m_values.textIn(p, m_other)));
         if (differs.count(&p) != 0 && !m_onlyDifferences->isChecked()) {
             // Among the equal rows the different ones stand out.
             for (int column : {kWindow, kOther}) {

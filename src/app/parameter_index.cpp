@@ -156,6 +156,7 @@ void ParameterIndex::build() const {
             entry.label = binding->label != nullptr ? shownLabel(binding->label) : entry.code;
             entry.hint = binding->hint != nullptr ? QString::fromUtf8(binding->hint) : QString();
             entry.group = page->binder().group(binding->group)->title();
+            entry.binding = *binding;
             m_parameters.push_back(std::move(entry));
         }
         // The SMS templates share one list and one editor.

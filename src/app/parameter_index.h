@@ -10,10 +10,12 @@
 
 #include <QString>
 #include <QStringView>
+#include <optional>
 #include <vector>
 
 #include "app/app_state.h"
 #include "app/page_tabs.h"
+#include "pages/field_binding.h"
 
 namespace qn470 {
 
@@ -26,6 +28,9 @@ struct IndexedParameter {
     QString hint;
     QString group;      // the title of the group box it sits in
     int listItem = -1;  // values living in a list (SMS templates): the item index
+    // The row the page shows it by, so its value can be shown without the page; none for a list
+    // item. Its texts and rules are the page tables' static data.
+    std::optional<FieldBinding> binding;
 };
 
 class ParameterIndex {

@@ -50,24 +50,7 @@ const FieldBinding* WindowValues::openBinding(const IndexedParameter& p) const {
 }
 
 const FieldBinding* WindowValues::anyBinding(const IndexedParameter& p) const {
-    if (p.listItem >= 0) {
-        return nullptr;
-    }
-    if (m_bindings.empty()) {
-        // Made like the parameter index: on a record and registry of their own, never opened.
-        ParameterSet scratchParameters;
-        PageRegistry scratchRegistry;
-        const PageContext context{scratchParameters, scratchRegistry, m_state.prompter,
-                                  m_state.choices};
-        for (std::size_t tab = 0; tab < m_tabs.size(); ++tab) {
-            const std::unique_ptr<CPage> page(m_tabs[tab].create(context, nullptr));
-            for (const FieldBinding* b : page->binder().bindings()) {
-                m_bindings.emplace(std::pair(static_cast<int>(tab), b->id), *b);
-            }
-        }
-    }
-    const auto found = m_bindings.find({p.tab, p.controlId});
-    return found != m_bindings.end() ? &found->second : nullptr;
+    return p.binding ? &*p.binding : nullptr;
 }
 
 bool WindowValues::differs(const IndexedParameter& p, const ParameterSet& other) const {

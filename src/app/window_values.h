@@ -59,8 +59,6 @@ private:
     AppState& m_state;
     const std::vector<PageTab>& m_tabs;
     CconfigToolView& m_view;
-    // The table rows of every page by tab and control id, made on first use.
-    mutable std::map<std::pair<int, int>, FieldBinding> m_bindings;
 };
 
 }  // namespace qn470

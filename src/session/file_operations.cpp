@@ -88,6 +88,14 @@ bool FileOperations::loadFromFile() {
     return readProfileFile(m_chosenFile);
 }
 
+ReadResult FileOperations::readOver(const QString& path, ParameterSet& staging) {
+    const ReadResult result = readProfile(filePath(path), staging);
+    if (!result.ok) {
+        m_session.showStatus(failure(status::kReadFileFail, result.error));
+    }
+    return result;
+}
+
 bool FileOperations::readProfileCopy(ParameterSet& into) {
     m_chosenFile.clear();
     if (m_session.isBusy()) {
@@ -98,9 +106,7 @@ bool FileOperations::readProfileCopy(ParameterSet& into) {
         return false;
     }
     ParameterSet staging = m_session.parameters();
-    const ReadResult result = readProfile(filePath(m_chosenFile), staging);
-    if (!result.ok) {
-        m_session.showStatus(failure(status::kReadFileFail, result.error));
+    if (!readOver(m_chosenFile, staging).ok) {
         return false;
     }
     into = staging;
@@ -143,9 +149,8 @@ bool FileOperations::readProfileFile(const QString& path) {
         return false;
     }
     ParameterSet staging = m_session.parameters();
-    const ReadResult result = readProfile(filePath(path), staging);
+    const ReadResult result = readOver(path, staging);
     if (!result.ok) {
-        m_session.showStatus(failure(status::kReadFileFail, result.error));
         return false;
     }
     m_session.replaceRecord(staging, RecordSource::File);

@@ -17,6 +17,8 @@
 #include <QObject>
 #include <QString>
 
+#include "config/profile.h"
+
 namespace qn470 {
 
 class DeviceSession;
@@ -62,6 +64,8 @@ signals:
 private:
     // The open dialog of "Load from file", extension appended; empty when cancelled.
     QString askProfileToOpen();
+    // Reads the profile at path over staging; a failure's status line is shown.
+    ReadResult readOver(const QString& path, ParameterSet& staging);
 
     DeviceSession& m_session;
     QString m_chosenFile;
