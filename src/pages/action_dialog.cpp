@@ -144,6 +144,20 @@ int CAction::codeRadioId(const QString& code) {
     return codeOf(QString::fromUtf8(kNoneButton.text)) == code ? kNoneButton.id : 0;
 }
 
+// The code of a button, from the table rather than from what the button shows, which a
+// translation may change.
+QString CAction::codeOfRadio(int id) {
+    for (const CodeRow& row : kRows) {
+        for (int i = 0; i < row.count; ++i) {
+            const CodeButton& b = row.buttons[static_cast<std::size_t>(i)];
+            if (b.id == id) {
+                return codeOf(QString::fromUtf8(b.text));
+            }
+        }
+    }
+    return id == kNoneButton.id ? codeOf(QString::fromUtf8(kNoneButton.text)) : QString();
+}
+
 void CAction::selectSlot(int slot) {
     m_current = slot;
     selectCode(m_edits[static_cast<std::size_t>(slot)]->text());
@@ -164,7 +178,7 @@ void CAction::selectCode(const QString& code) {
 }
 
 void CAction::codeClicked(QAbstractButton* button) {
-    m_edits[static_cast<std::size_t>(m_current)]->setText(codeOf(button->text()));
+    m_edits[static_cast<std::size_t>(m_current)]->setText(codeOfRadio(m_codes->id(button)));
 }
 
 void CAction::slotEdited(int slot) {

@@ -29,6 +29,7 @@ public:
 
     // The control id of the code radio for code ("84" -> 1139), or 0 for an unknown code.
     static int codeRadioId(const QString& code);
+    static QString codeOfRadio(int id);
 
     // The slot whose radio is selected (0..4).
     int currentSlot() const { return m_current; }
