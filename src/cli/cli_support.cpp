@@ -145,21 +145,21 @@ std::optional<std::string> scanOptions(const Arguments& args, std::span<const Op
             value = arg.substr(equals + 1);
             arg.resize(equals);
         }
-        const auto spec = std::find_if(known.begin(), known.end(),
-                                       [&](const OptionSpec& o) { return o.name == arg; });
-        if (spec == known.end()) {
+        const auto option = std::find_if(known.begin(), known.end(),
+                                         [&](const OptionSpec& o) { return o.name == arg; });
+        if (option == known.end()) {
             return "unknown option " + arg;
         }
-        if (!spec->takesValue && value) {
+        if (!option->takesValue && value) {
             return arg + " takes no value";
         }
-        if (spec->takesValue && !value) {
+        if (option->takesValue && !value) {
             if (i + 1 >= args.size()) {
                 return arg + " needs a value";
             }
             value = args[++i];
         }
-        if (std::optional<std::string> error = take(spec->name, value.value_or(std::string()))) {
+        if (std::optional<std::string> error = take(option->name, value.value_or(std::string()))) {
             return error;
         }
     }
