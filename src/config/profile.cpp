@@ -140,7 +140,7 @@ std::string profileText(const ParameterSet& set) {
 ReadResult readProfileText(std::string_view text, ParameterSet& set) {
     const std::optional<IniSection> section = IniSection::parse(text, kProfileSection);
     if (!section) {
-        return {false, "not a profile (no [QN-470] section)", 0, {}};
+        return {false, "not a profile (no [QN-470] section)", {}};
     }
     // Nothing can fail from here on, so the set is changed only by a read that succeeds.
     set.record.Flags = 0;  // bits without a code are cleared too
@@ -149,12 +149,12 @@ ReadResult readProfileText(std::string_view text, ParameterSet& set) {
             readParameter(*section, p, set);
         }
     }
-    return {true, {}, set.record.OB, checkProfileText(text)};
+    return {true, {}, checkProfileText(text)};
 }
 
 ReadResult readProfileBytes(std::string_view stored, ParameterSet& set) {
     if (stored.empty()) {
-        return {false, "the file is empty", 0, {}};
+        return {false, "the file is empty", {}};
     }
     return readProfileText(profileTextFromStored(stored), set);
 }
@@ -169,7 +169,7 @@ ReadResult readProfile(const std::filesystem::path& path, ParameterSet& set) {
     std::string stored;
     const FileResult file = readWholeFile(path, stored, kMaxProfileBytes);
     if (!file.ok) {
-        return {false, file.error, 0, {}};
+        return {false, file.error, {}};
     }
     ReadResult result = readProfileBytes(stored, set);
     if (!result.ok) {

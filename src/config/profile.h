@@ -32,7 +32,6 @@ inline constexpr std::string_view kProfileSection = "QN-470";
 struct ReadResult {
     bool ok = false;
     std::string error;  // "<path>: <problem>" for files, "<problem>" for text
-    uint8_t OB = 0;     // the OB value read; a load from the tracker needs it
     // What the file says that the reader took differently, or that the tracker would not take
     // (see profile_check.h). The read succeeds all the same: stored files must keep loading.
     std::vector<ProfileProblem> problems;

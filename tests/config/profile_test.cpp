@@ -83,7 +83,7 @@ TEST(ProfileDefaults, SectionOnlyGivesEveryDefault) {
     ParameterSet set = filled(0xA5);
     const ReadResult result = readProfileText("[QN-470]\r\n", set);
     ASSERT_TRUE(result.ok) << result.error;
-    EXPECT_EQ(result.OB, 2);
+    EXPECT_EQ(set.record.OB, 2);
     EXPECT_EQ(set.record.Flags, 0x24410009u);
     for (const Parameter& p : allParameters()) {
         SCOPED_TRACE(std::string(p.code));
@@ -316,10 +316,12 @@ TEST(ProfileRead, SectionVariants) {
     EXPECT_EQ(set.record.C2, 11);
 }
 
-TEST(ProfileRead, HandsOverOB) {
+TEST(ProfileRead, ReadsOBIntoTheRecord) {
     ParameterSet set;
-    EXPECT_EQ(readProfileText("[QN-470]\r\nOB=5\r\n", set).OB, 5);
-    EXPECT_EQ(readProfileText("[QN-470]\r\n", set).OB, 2);
+    ASSERT_TRUE(readProfileText("[QN-470]\r\nOB=5\r\n", set).ok);
+    EXPECT_EQ(set.record.OB, 5);
+    ASSERT_TRUE(readProfileText("[QN-470]\r\n", set).ok);
+    EXPECT_EQ(set.record.OB, 2);
 }
 
 TEST(ProfileRead, TextWithoutSectionChangesNothing) {
