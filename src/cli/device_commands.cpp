@@ -261,6 +261,17 @@ public:
         return std::nullopt;
     }
 
+    // Opens the journal, then --port: a journal that cannot be opened stops the command before
+    // the tracker is touched. The exit status when either fails.
+    std::optional<int> openJournaled(const Options& options) {
+        m_journal = openJournalOrReport(options.journal);
+        if (!m_journal) {
+            return kExitBadInput;
+        }
+        return open(options);
+    }
+    Journal& journal() { return *m_journal; }
+
     // Runs the operation that start() began until it ends; its success.
     template <typename Start>
     bool runOperation(Start start) {
@@ -319,6 +330,7 @@ private:
     TextPrompter m_prompter;
     CSerialLink m_link;
     std::optional<DeviceSession> m_session;
+    std::unique_ptr<Journal> m_journal;
 };
 
 // Common start of send, load and save: help, options, --port and the positional count.
@@ -466,27 +478,24 @@ int runLoad(const Arguments& args) {
     }
     ParameterSet parameters = defaultParameters();
     DeviceRun run(parameters);
-    const std::unique_ptr<Journal> journal = openJournalOrReport(options.journal);
-    if (!journal) {
-        return kExitBadInput;
-    }
-    if (std::optional<int> exit = run.open(options)) {
+    if (std::optional<int> exit = run.openJournaled(options)) {
         return *exit;
     }
+    Journal& journal = run.journal();
     DeviceSession& session = run.session();
     session.setRequireAllCodes(!options.allowMissing);
     const QString port = QString::fromLocal8Bit(options.port.c_str());
     if (!run.runOperation([&] { return session.loadFromDevice(); })) {
-        recordOrReport(*journal, trackerEntry(QStringLiteral("load"), port, nullptr, nullptr,
-                                              QStringLiteral("failed ") + session.failureReason()));
+        recordOrReport(journal, trackerEntry(QStringLiteral("load"), port, nullptr, nullptr,
+                                             QStringLiteral("failed ") + session.failureReason()));
         return kExitDiffers;
     }
     if (const std::vector<std::string_view>& missing = session.missingCodes(); !missing.empty()) {
         warn("the report did not carry " + std::to_string(missing.size()) +
              " codes: " + listCodes(missing));
     }
-    if (!recordOrReport(*journal, trackerEntry(QStringLiteral("load"), port, &parameters, nullptr,
-                                               QStringLiteral("ok")))) {
+    if (!recordOrReport(journal, trackerEntry(QStringLiteral("load"), port, &parameters, nullptr,
+                                              QStringLiteral("ok")))) {
         return kExitDiffers;
     }
     return writeOutput(out, profileFileBytes(parameters)) ? kExitOk : kExitBadInput;
@@ -507,13 +516,10 @@ int runSave(const Arguments& args) {
         return kExitBadInput;
     }
     DeviceRun run(parameters);
-    const std::unique_ptr<Journal> journal = openJournalOrReport(options.journal);
-    if (!journal) {
-        return kExitBadInput;
-    }
-    if (std::optional<int> exit = run.open(options)) {
+    if (std::optional<int> exit = run.openJournaled(options)) {
         return *exit;
     }
+    Journal& journal = run.journal();
     DeviceSession& session = run.session();
     session.setSaveInterval(options.intervalMs);
     const QString port = QString::fromLocal8Bit(options.port.c_str());
@@ -525,7 +531,7 @@ int runSave(const Arguments& args) {
         if (written) {
             setCodesWritten(entry, sentCodes());
         }
-        return recordOrReport(*journal, entry);
+        return recordOrReport(journal, entry);
     };
     // Refused values are bad input, found before anything is sent, the read below included.
     if (!session.checkSave()) {

@@ -360,4 +360,19 @@ int runDiff(const Arguments& args) {
     return out.empty() ? kExitOk : kExitDiffers;
 }
 
+std::span<const Command> fileCommands() {
+    static constexpr Command kCommands[] = {
+        {"defaults", runDefaults, "write the built-in default profile"},
+        {"export", runExport, "print a profile's clear INI text"},
+        {"import", runImport, "store a clear-text INI profile as a profile"},
+        {"check", runCheck, "list the problems of a profile"},
+        {"encode", runEncode, "print the set-command lines of a profile"},
+        {"decode", runDecode, "apply a tracker report to a profile"},
+        {"bin", runBin, "write the binary image of a profile"},
+        {"show", runShow, "print parameters as CODE=value lines"},
+        {"diff", runDiff, "list the parameters two profiles differ in"},
+    };
+    return kCommands;
+}
+
 }  // namespace qn470::cli

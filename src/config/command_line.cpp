@@ -25,7 +25,9 @@ std::string frameWithChecksum(std::string_view body) {
 }
 
 const std::string& loadCommand() {
-    static const std::string line = frameWithChecksum("KXC,KorvelantQN-470,L0") + "\r\n";
+    static const std::string line =
+        frameWithChecksum(std::string(kCommandHeader) + ',' + std::string(kDeviceName) + ",L0") +
+        std::string(kLineEnd);
     return line;
 }
 

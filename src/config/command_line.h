@@ -9,6 +9,7 @@
 
 namespace qn470 {
 
+inline constexpr std::string_view kCommandHeader = "KXC";
 inline constexpr std::string_view kSetHeader = "KXS";
 inline constexpr std::string_view kReportMark = "KXs";
 inline constexpr std::string_view kDeviceName = "KorvelantQN-470";
@@ -29,9 +30,17 @@ std::string frameWithChecksum(std::string_view body);
 // The load command, CR LF included: asks the tracker for its whole parameter set.
 const std::string& loadCommand();
 
-// The data-transmission switch lines, CR LF included.
+// The data-transmission switch lines, CR LF included. Written out so they stay constants; the
+// check below keeps them in step with the header and the device name.
 inline constexpr std::string_view kTransmissionOnLine = "KXC,KorvelantQN-470,LO*QQ!\r\n";
 inline constexpr std::string_view kTransmissionOffLine = "KXC,KorvelantQN-470,LO(0)*QQ!\r\n";
+
+constexpr bool startsWithCommandHeader(std::string_view line) {
+    return line.starts_with(kCommandHeader) && line.size() > kCommandHeader.size() + 1 &&
+           line.substr(kCommandHeader.size() + 1).starts_with(kDeviceName);
+}
+static_assert(startsWithCommandHeader(kTransmissionOnLine) &&
+              startsWithCommandHeader(kTransmissionOffLine));
 
 // "KXS,KorvelantQN-470,<mark>,<block>," — the start of a set line before its items.
 std::string setLinePrefix(SequenceMark mark, int block);

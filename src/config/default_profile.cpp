@@ -1,11 +1,16 @@
 #include "config/default_profile.h"
 
+#include <string>
+
+#include "config/profile.h"
 #include "config/stored_form.h"
 
 namespace qn470 {
 
 std::string_view defaultProfileText() {
-    return "[QN-470]\r\n";
+    // A section without keys: every value is the built-in default.
+    static const std::string text = "[" + std::string(kProfileSection) + "]\r\n";
+    return text;
 }
 
 std::string defaultProfileBytes() {

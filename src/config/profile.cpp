@@ -140,7 +140,7 @@ std::string profileText(const ParameterSet& set) {
 ReadResult readProfileText(std::string_view text, ParameterSet& set) {
     const std::optional<IniSection> section = IniSection::parse(text, kProfileSection);
     if (!section) {
-        return {false, "not a profile (no [QN-470] section)", {}};
+        return {false, "not a profile (no [" + std::string(kProfileSection) + "] section)", {}};
     }
     // Nothing can fail from here on, so the set is changed only by a read that succeeds.
     set.record.Flags = 0;  // bits without a code are cleared too

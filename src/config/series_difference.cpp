@@ -9,7 +9,7 @@ std::vector<int> changedBlocks(const SetCommandTable& wanted, const SetCommandTa
         if (wanted.lines[slot].empty()) {
             continue;
         }
-        const bool frame = block == kFirstSeriesBlock || block == kClosingSeriesBlock;
+        const bool frame = block == kFirstBlock || block == kClosingBlock;
         if (frame || wanted.lines[slot].line != held.lines[slot].line) {
             blocks.push_back(block);
         }

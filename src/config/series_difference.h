@@ -10,9 +10,6 @@
 
 namespace qn470 {
 
-inline constexpr int kFirstSeriesBlock = 0;
-inline constexpr int kClosingSeriesBlock = kEncodedBlockCount - 1;
-
 // Block numbers in sending order; only blocks whose wanted line is not empty.
 std::vector<int> changedBlocks(const SetCommandTable& wanted, const SetCommandTable& held);
 

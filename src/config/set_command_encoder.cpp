@@ -53,8 +53,6 @@ constexpr std::string_view kBlocks[] = {
     /* 33 */ "X0 X1 X2 X3 X4 X5",
     /* 34 */ "Y0 Y1 Y2 Y3 Y4 Y5",
 };
-constexpr int kFirstEventBlock = 35;
-constexpr int kClosingBlock = 70;
 constexpr std::string_view kClosingCodes = "Z0 Z1 Z2 Z3 Z4 Z5 S4";
 
 // Event message rows ride in blocks 35 + row. The last row (Bk) would be numbered 70, which is

@@ -16,6 +16,11 @@ namespace qn470 {
 
 inline constexpr int kSlotCount = 75;
 inline constexpr int kEncodedBlockCount = 71;
+// Blocks 0 to 34 carry parameters, 35 to 69 one event message text each; block 70 closes the
+// series (the tracker applies a series when its closing line comes).
+inline constexpr int kFirstBlock = 0;
+inline constexpr int kFirstEventBlock = 35;
+inline constexpr int kClosingBlock = kEncodedBlockCount - 1;
 
 // The longest line, CR LF included, that a slot holds; the tracker's receive side takes lines
 // of up to 250 characters. A longer line is never cut: its slot stays empty and it is reported.

@@ -19,18 +19,22 @@
 // paced by a timer and a load's idle end is a timer; nothing blocks, no thread is started.
 //
 // Every line received, at all times, goes through the report decoder and adds its result to the
-// decoded-block counter (an int; reset by each load, save and send). Outside a load the line is
-// decoded into the record, and the set-command table is rebuilt from it while the counter is 65
-// or more. A load decodes into a copy of the record reset from the built-in default profile; only
-// a complete report (the counter reaching 65, and every code a set line carries arrived) replaces
-// the record. Otherwise the load fails and
-// the record stays as it was: when nothing was decoded for idleTimeout(), when the device is lost,
-// or on cancel().
+// decoded-block counter (reset by each load, save and send, so a count always belongs to one
+// exchange). Outside a load the line is decoded into the record, so the tracker's answer to a
+// command typed in the command window shows on the pages; the set-command table is rebuilt from it
+// only while the counter is 65 or more, so a save never sends lines rebuilt from half a report.
+// A load decodes into a copy of the record reset from the built-in default profile, so nothing of
+// the previous tracker or profile survives in what was loaded; only a complete report (the
+// counter reaching 65, and every code a set line carries arrived) replaces the record. Otherwise
+// the load fails and the record stays as it was: when nothing was decoded for idleTimeout(), when
+// the device is lost, or on cancel().
 //
 // A save stores the current page, rebuilds the table and writes the 75 slots in order, one written
-// line per saveInterval() (the tracker needs the time); empty slots are passed over without a
-// pause. It is refused before anything is sent when the page refused a field or a line would be
-// too long for the tracker.
+// line per saveInterval() (the tracker needs the time to apply a line before the next comes);
+// empty slots are passed over without a pause, as nothing was sent that needs the time. It is
+// refused before anything is sent when the page refused a field, a value or line would not be
+// taken as meant, or a line would be too long for the tracker, so a tracker is never left
+// half-written by a save that could not have completed.
 //
 // Load and save run one at a time; while one runs (isBusy()) the other commands are refused and
 // return false without a message. operationFinished comes last, once the record was replaced and
@@ -81,10 +85,12 @@ public:
     static constexpr int kMaxSaveIntervalMs = 60000;
     // A load whose tracker stays silent this long ends as failed.
     static constexpr int kLoadIdleTimeoutMs = 10000;
+    // A whole report decodes into this many lines; fewer is an incomplete load.
     static constexpr int kCompleteReportCount = 65;
-    static constexpr int kLoadProgressMax = 64;
+    static constexpr int kLoadProgressMax = kCompleteReportCount - 1;
     static constexpr int kSaveProgressMax = kSlotCount - 1;
-    // Longer command lines are cut.
+    // Longer command lines are cut, as the window always did, so a command typed there and one
+    // sent by qn470 (which refuses longer text) reach the tracker alike.
     static constexpr int kMaxCommandLength = 127;
 
     DeviceSession(ParameterSet& parameters, CSerialLink& link, Prompter& prompter,

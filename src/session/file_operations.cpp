@@ -51,41 +51,48 @@ bool FileOperations::loadDefaultProfile() {
 }
 
 bool FileOperations::saveToFile() {
+    return chooseFileToWrite(status::kWriteFileFieldRefused, status::kProfileFilter,
+                             status::kProfileExtension) &&
+           writeProfileFile(m_chosenFile);
+}
+
+bool FileOperations::chooseFileToWrite(const char* fieldRefused, const char* filter,
+                                       const char* extension) {
     m_chosenFile.clear();
     if (m_session.isBusy()) {
         return false;
     }
     // Stopped before the dialog: no name is asked for a file that will not be written.
     if (const StoreResult stored = m_session.storeCurrentPage(); !stored.ok) {
-        m_session.showStatus(text(status::kWriteFileFieldRefused).arg(stored.field));
+        m_session.showStatus(text(fieldRefused).arg(stored.field));
         return false;
     }
-    const QString chosen = m_session.prompter().saveFileName(
-        text(status::kSaveDialogCaption), QString(), text(status::kProfileFilter));
+    const QString chosen = m_session.prompter().saveFileName(text(status::kSaveDialogCaption),
+                                                             QString(), text(filter));
     if (chosen.isEmpty()) {
         return false;
     }
-    m_chosenFile = withExtension(chosen, text(status::kProfileExtension));
-    return writeProfileFile(m_chosenFile);
+    m_chosenFile = withExtension(chosen, text(extension));
+    return true;
 }
 
-QString FileOperations::askProfileToOpen() {
-    const QString chosen = m_session.prompter().openFileName(text(status::kOpenDialogCaption),
-                                                             text(status::kDefaultProfileFileName),
-                                                             text(status::kProfileFilter));
-    return chosen.isEmpty() ? chosen : withExtension(chosen, text(status::kProfileExtension));
-}
-
-bool FileOperations::loadFromFile() {
+bool FileOperations::chooseProfileToOpen() {
     m_chosenFile.clear();
     if (m_session.isBusy()) {
         return false;
     }
-    m_chosenFile = askProfileToOpen();
-    if (m_chosenFile.isEmpty()) {
+    const QString chosen = m_session.prompter().openFileName(text(status::kOpenDialogCaption),
+                                                             text(status::kDefaultProfileFileName),
+                                                             text(status::kProfileFilter));
+    if (chosen.isEmpty()) {
         return false;
     }
-    return readProfileFile(m_chosenFile);
+    m_chosenFile = withExtension(chosen, text(status::kProfileExtension));
+    return true;
+}
+
+bool FileOperations::loadFromFile() {
+    return chooseProfileToOpen() && readProfileFile(m_chosenFile);
 }
 
 ReadResult FileOperations::readOver(const QString& path, ParameterSet& staging) {
@@ -97,12 +104,7 @@ ReadResult FileOperations::readOver(const QString& path, ParameterSet& staging) 
 }
 
 bool FileOperations::readProfileCopy(ParameterSet& into) {
-    m_chosenFile.clear();
-    if (m_session.isBusy()) {
-        return false;
-    }
-    m_chosenFile = askProfileToOpen();
-    if (m_chosenFile.isEmpty()) {
+    if (!chooseProfileToOpen()) {
         return false;
     }
     ParameterSet staging = m_session.parameters();
@@ -114,21 +116,9 @@ bool FileOperations::readProfileCopy(ParameterSet& into) {
 }
 
 bool FileOperations::saveToBinFile() {
-    m_chosenFile.clear();
-    if (m_session.isBusy()) {
-        return false;
-    }
-    if (const StoreResult stored = m_session.storeCurrentPage(); !stored.ok) {
-        m_session.showStatus(text(status::kWriteBinFieldRefused).arg(stored.field));
-        return false;
-    }
-    const QString chosen = m_session.prompter().saveFileName(text(status::kSaveDialogCaption),
-                                                             QString(), text(status::kBinFilter));
-    if (chosen.isEmpty()) {
-        return false;
-    }
-    m_chosenFile = withExtension(chosen, text(status::kBinExtension));
-    return writeBinFile(m_chosenFile);
+    return chooseFileToWrite(status::kWriteBinFieldRefused, status::kBinFilter,
+                             status::kBinExtension) &&
+           writeBinFile(m_chosenFile);
 }
 
 bool FileOperations::writeProfileFile(const QString& path) {

@@ -62,8 +62,12 @@ signals:
     void profileWritten(const QString& path);
 
 private:
-    // The open dialog of "Load from file", extension appended; empty when cancelled.
-    QString askProfileToOpen();
+    // The open dialog of "Load from file"; the name, extension appended, goes to m_chosenFile.
+    // False when busy or cancelled.
+    bool chooseProfileToOpen();
+    // Stores the open page, then the save dialog; the name, extension appended, goes to
+    // m_chosenFile. False when busy, a field was refused (its status line shown) or cancelled.
+    bool chooseFileToWrite(const char* fieldRefused, const char* filter, const char* extension);
     // Reads the profile at path over staging; a failure's status line is shown.
     ReadResult readOver(const QString& path, ParameterSet& staging);
 

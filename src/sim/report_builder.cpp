@@ -10,9 +10,6 @@
 namespace qn470 {
 namespace {
 
-constexpr int kLastParameterBlock = 34;  // blocks 35 on carry event texts
-constexpr int kClosingBlock = 70;
-
 // "KXs,KorvelantQN-470,0,12" is the longest header while a report stays below 100 lines.
 constexpr std::size_t kLongestHeader = 24;
 // Room for the items: the header, its comma, "*", two checksum digits, "!" and CR LF go off.
@@ -38,7 +35,7 @@ Layout layout() {
     for (const std::string& code : SetCommandEncoder::blockCodes(kClosingBlock)) {
         out.closing.push_back(&parameter(code));
     }
-    for (int block = 0; block <= kLastParameterBlock; ++block) {
+    for (int block = 0; block < kFirstEventBlock; ++block) {
         for (const std::string& code : SetCommandEncoder::blockCodes(block)) {
             out.plain.push_back(&parameter(code));
         }

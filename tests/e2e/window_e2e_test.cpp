@@ -4,47 +4,20 @@
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
-#include <QPushButton>
-#include <QSettings>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
-#include "app/command_window.h"
-#include "app/config_tool_app.h"
-#include "app/config_tool_view.h"
-#include "app/demo_mode.h"
-#include "app/main_frame.h"
 #include "app/progress_dialog.h"
 #include "config/parameter_value.h"
+#include "demo_window_fixture.h"
 #include "pages/main_page.h"
-#include "pages/page_test_support.h"
 
 namespace qn470 {
 namespace {
 
-class WindowWithDemoTracker : public ::testing::Test {
+class WindowWithDemoTracker : public test::DemoWindowFixture<test::ScriptedPrompter> {
 protected:
-    WindowWithDemoTracker()
-        : settings(dir.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat),
-          state(settings, prompter, choices) {}
-
-    void SetUp() override {
-        if (!demo.start()) {
-            GTEST_SKIP() << "no pseudo-terminal: " << demo.errorString().toStdString();
-        }
-        app = std::make_unique<CconfigToolApp>(state, pageTabs(),
-                                               DeviceOptions{demo.ports({}), 2, true});
-        ASSERT_TRUE(app->initInstance());
-    }
-
-    template <typename T = QPushButton>
-    T* command(int id) const {
-        return app->commandWindow()->findChild<T*>(QString::number(id));
-    }
-    QLineEdit* field(int id) const {
-        return app->frame()->view()->currentPage()->findChild<QLineEdit*>(QString::number(id));
-    }
+    QLineEdit* field(int id) const { return page()->findChild<QLineEdit*>(QString::number(id)); }
     // Presses a load or save button; true when its progress dialog showed and it completed.
     bool runOperation(int id) {
         QSignalSpy finished(&app->session(), &DeviceSession::operationFinished);
@@ -55,14 +28,6 @@ protected:
         const bool ended = !finished.isEmpty() || finished.wait(10000);
         return shown && ended && finished.last().at(1).toBool();
     }
-
-    QTemporaryDir dir;
-    QSettings settings;
-    test::ScriptedPrompter prompter;
-    test::ScriptedChoices choices;
-    AppState state;
-    DemoMode demo;
-    std::unique_ptr<CconfigToolApp> app;
 };
 
 TEST_F(WindowWithDemoTracker, LoadEditSaveReachesTheTracker) {
