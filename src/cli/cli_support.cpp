@@ -166,7 +166,7 @@ std::optional<std::string> scanOptions(const Arguments& args, std::span<const Op
     return std::nullopt;
 }
 
-Number parseBounded(std::string_view text, int min, int max, int& out) {
+Number parseBounded(std::string_view text, long long min, long long max, long long& out) {
     long long value = 0;
     const char* end = text.data() + text.size();
     const auto [at, error] = std::from_chars(text.data(), end, value);
@@ -177,8 +177,17 @@ Number parseBounded(std::string_view text, int min, int max, int& out) {
     if (error != std::errc() || value < min || value > max) {
         return Number::OutOfRange;
     }
-    out = static_cast<int>(value);
+    out = value;
     return Number::Ok;
+}
+
+Number parseBounded(std::string_view text, int min, int max, int& out) {
+    long long value = 0;
+    const Number read = parseBounded(text, static_cast<long long>(min), max, value);
+    if (read == Number::Ok) {
+        out = static_cast<int>(value);
+    }
+    return read;
 }
 
 std::optional<std::string> parseMilliseconds(const std::string& option, const std::string& text,

@@ -87,7 +87,9 @@ std::optional<std::string> scanOptions(const Arguments& args, std::span<const Op
 
 enum class Number { Ok, NotWhole, OutOfRange };
 
-// Reads a whole decimal number within [min, max]; numbers beyond any int are out of range.
+// Reads the whole text as one decimal number (a sign allowed, no blanks) within [min, max];
+// numbers beyond any long long are out of range.
+Number parseBounded(std::string_view text, long long min, long long max, long long& out);
 Number parseBounded(std::string_view text, int min, int max, int& out);
 
 // A whole number of milliseconds from 0 to max for option; the error names both when not.

@@ -3,8 +3,8 @@
 #include <QRegularExpression>
 #include <QTimeZone>
 #include <algorithm>
-#include <charconv>
 #include <iostream>
+#include <limits>
 #include <map>
 #include <optional>
 #include <set>
@@ -91,10 +91,8 @@ std::optional<QDateTime> parseSince(const std::string& text) {
 }
 
 std::optional<qint64> parseId(const std::string& text) {
-    qint64 id = 0;
-    const char* end = text.data() + text.size();
-    const auto [at, error] = std::from_chars(text.data(), end, id);
-    if (text.empty() || at != end || error != std::errc() || id <= 0) {
+    long long id = 0;
+    if (parseBounded(text, 1, std::numeric_limits<long long>::max(), id) != Number::Ok) {
         return std::nullopt;
     }
     return id;

@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
-#include <charconv>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -43,16 +42,6 @@ struct SimArguments {
     std::optional<std::string> dump;
 };
 
-std::optional<long long> parseWhole(std::string_view text) {
-    long long value = 0;
-    const char* end = text.data() + text.size();
-    const auto [at, error] = std::from_chars(text.data(), end, value);
-    if (text.empty() || error != std::errc() || at != end) {
-        return std::nullopt;
-    }
-    return value;
-}
-
 // Parses the arguments; prints the problem and returns nothing when they are bad.
 std::optional<SimArguments> parse(const Arguments& args) {
     SimArguments out;
@@ -75,18 +64,18 @@ std::optional<SimArguments> parse(const Arguments& args) {
             badInput(name + " needs a value");
             return std::nullopt;
         };
-        const auto takeNumber = [&](long long min, long long max) -> std::optional<int> {
+        const auto takeNumber = [&](int min, int max) -> std::optional<int> {
             const std::optional<std::string> value = takeValue();
             if (!value) {
                 return std::nullopt;
             }
-            const std::optional<long long> n = parseWhole(*value);
-            if (!n || *n < min || *n > max) {
+            int n = 0;
+            if (parseBounded(*value, min, max, n) != Number::Ok) {
                 badInput(name + " needs a whole number from " + std::to_string(min) + " to " +
                          std::to_string(max) + ", not \"" + *value + "\"");
                 return std::nullopt;
             }
-            return static_cast<int>(*n);
+            return n;
         };
         const auto flag = [&](bool& target) {
             if (inlineValue) {
