@@ -46,217 +46,221 @@ struct ConfigRecord {
     uint32_t T3;  // maximum distance between reports
     uint8_t T2;   // report media
     uint8_t Reserved121[19];
-    uint8_t W3;   // weekday mask (timer W)
-    uint8_t W4;   // report media (timer W)
-    uint16_t W2;  // report interval (timer W)
-    uint32_t W0;  // start time (timer W)
-    uint32_t W1;  // end time (timer W)
-    char W5[11];  // action (timer W)
+    // Timers W, X, Y, Z: the Timer page's 0 to 3.
+    uint8_t W3;  // one bit per weekday; the tracker keeps the low seven
+    uint8_t W4;
+    uint16_t W2;
+    uint32_t W0;
+    uint32_t W1;
+    char W5[11];
     uint8_t Reserved163[5];
-    uint8_t X3;   // weekday mask (timer X)
-    uint8_t X4;   // report media (timer X)
-    uint16_t X2;  // report interval (timer X)
-    uint32_t X0;  // start time (timer X)
-    uint32_t X1;  // end time (timer X)
-    char X5[11];  // action (timer X)
+    uint8_t X3;  // one bit per weekday; the tracker keeps the low seven
+    uint8_t X4;
+    uint16_t X2;
+    uint32_t X0;
+    uint32_t X1;
+    char X5[11];
     uint8_t Reserved191[5];
-    uint8_t Y3;   // weekday mask (timer Y)
-    uint8_t Y4;   // report media (timer Y)
-    uint16_t Y2;  // report interval (timer Y)
-    uint32_t Y0;  // start time (timer Y)
-    uint32_t Y1;  // end time (timer Y)
-    char Y5[11];  // action (timer Y)
+    uint8_t Y3;  // one bit per weekday; the tracker keeps the low seven
+    uint8_t Y4;
+    uint16_t Y2;
+    uint32_t Y0;
+    uint32_t Y1;
+    char Y5[11];
     uint8_t Reserved219[5];
-    uint8_t Z3;   // weekday mask (timer Z)
-    uint8_t Z4;   // report media (timer Z)
-    uint16_t Z2;  // report interval (timer Z)
-    uint32_t Z0;  // start time (timer Z)
-    uint32_t Z1;  // end time (timer Z)
-    char Z5[11];  // action (timer Z)
+    uint8_t Z3;  // one bit per weekday; the tracker keeps the low seven
+    uint8_t Z4;
+    uint16_t Z2;
+    uint32_t Z0;
+    uint32_t Z1;
+    char Z5[11];
     uint8_t Reserved247[5];
-    uint32_t Pa;  // trigger level (first counter)
-    uint8_t Pb;   // automatically reset counter (first counter)
-    uint8_t Pc;   // report media (first counter)
-    char Pd[11];  // action (first counter)
+    // Counters Pa.., Pg.., Pm.., Ps..: the Counter page's 0 to 3.
+    uint32_t Pa;
+    uint8_t Pb;
+    uint8_t Pc;
+    char Pd[11];
     uint8_t Reserved269[3];
-    uint32_t Pg;  // trigger level (second counter)
-    uint8_t Ph;   // automatically reset counter (second counter)
-    uint8_t Pi;   // report media (second counter)
-    char Pj[11];  // action (second counter)
+    uint32_t Pg;
+    uint8_t Ph;
+    uint8_t Pi;
+    char Pj[11];
     uint8_t Reserved289[3];
-    uint32_t Pm;  // trigger level (third counter)
-    uint8_t Pn;   // automatically reset counter (third counter)
-    uint8_t Po;   // report media (third counter)
-    char Pp[11];  // action (third counter)
+    uint32_t Pm;
+    uint8_t Pn;
+    uint8_t Po;
+    char Pp[11];
     uint8_t Reserved309[3];
-    uint32_t Ps;  // trigger level (fourth counter)
-    uint8_t Pt;   // automatically reset counter (fourth counter)
-    uint8_t Pu;   // report media (fourth counter)
-    char Pv[11];  // action (fourth counter)
+    uint32_t Ps;
+    uint8_t Pt;
+    uint8_t Pu;
+    char Pv[11];
     uint8_t Reserved329[3];
-    uint32_t WA;  // report interval (stopwatch W)
-    uint8_t WB;   // number of reports (stopwatch W)
-    uint8_t WC;   // report media (stopwatch W)
-    char WD[11];  // action (stopwatch W)
-    uint8_t WE;   // enable stopwatch (stopwatch W)
+    // Stopwatches W, X, Y, Z: the Stopwatch page's 0 to 3.
+    uint32_t WA;
+    uint8_t WB;
+    uint8_t WC;
+    char WD[11];
+    uint8_t WE;
     uint8_t Reserved350[2];
-    uint32_t XA;  // report interval (stopwatch X)
-    uint8_t XB;   // number of reports (stopwatch X)
-    uint8_t XC;   // report media (stopwatch X)
-    char XD[11];  // action (stopwatch X)
-    uint8_t XE;   // enable stopwatch (stopwatch X)
+    uint32_t XA;
+    uint8_t XB;
+    uint8_t XC;
+    char XD[11];
+    uint8_t XE;
     uint8_t Reserved370[2];
-    uint32_t YA;  // report interval (stopwatch Y)
-    uint8_t YB;   // number of reports (stopwatch Y)
-    uint8_t YC;   // report media (stopwatch Y)
-    char YD[11];  // action (stopwatch Y)
-    uint8_t YE;   // enable stopwatch (stopwatch Y)
+    uint32_t YA;
+    uint8_t YB;
+    uint8_t YC;
+    char YD[11];
+    uint8_t YE;
     uint8_t Reserved390[2];
-    uint32_t ZA;  // report interval (stopwatch Z)
-    uint8_t ZB;   // number of reports (stopwatch Z)
-    uint8_t ZC;   // report media (stopwatch Z)
-    char ZD[11];  // action (stopwatch Z)
-    uint8_t ZE;   // enable stopwatch (stopwatch Z)
+    uint32_t ZA;
+    uint8_t ZB;
+    uint8_t ZC;
+    char ZD[11];
+    uint8_t ZE;
     uint8_t Reserved410[2];
-    uint8_t Qa;   // report media when ACC input is activated
-    uint8_t Qb;   // report media when ACC input goes inactive
-    char Qc[11];  // action when ACC input is activated
-    char Qd[11];  // action when ACC input goes inactive
-    uint8_t Qg;   // report media when digital input is activated (Din 1)
-    uint8_t Qh;   // report media when digital input goes inactive (Din 1)
-    char Qi[11];  // action when digital input is activated (Din 1)
-    char Qj[11];  // action when digital input goes inactive (Din 1)
-    uint8_t Qm;   // report media when digital input is activated (Din 2)
-    uint8_t Qn;   // report media when digital input goes inactive (Din 2)
-    char Qo[11];  // action when digital input is activated (Din 2)
-    char Qp[11];  // action when digital input goes inactive (Din 2)
-    uint8_t Qs;   // report media when digital input is activated (Din 3)
-    uint8_t Qt;   // report media when digital input goes inactive (Din 3)
-    char Qu[11];  // action when digital input is activated (Din 3)
-    char Qv[11];  // action when digital input goes inactive (Din 3)
-    char O5[16];  // device ID
-    char B1[20];  // phone number of SIM card
-    char B2[16];  // IMEI number
-    char B3[16];  // IMSI number
-    char B0[8];   // PIN code
-    char D1[32];  // APN
-    char D2[32];  // user name
-    char D3[32];  // password
-    char D4[32];  // DNS 1
-    char D5[32];  // DNS 2
+    // The ACC input (Qa..Qd), then digital inputs 1 to 3 (Qg.., Qm.., Qs..).
+    uint8_t Qa;
+    uint8_t Qb;
+    char Qc[11];
+    char Qd[11];
+    uint8_t Qg;
+    uint8_t Qh;
+    char Qi[11];
+    char Qj[11];
+    uint8_t Qm;
+    uint8_t Qn;
+    char Qo[11];
+    char Qp[11];
+    uint8_t Qs;
+    uint8_t Qt;
+    char Qu[11];
+    char Qv[11];
+    char O5[16];
+    char B1[20];
+    char B2[16];
+    char B3[16];
+    char B0[8];
+    char D1[32];
+    char D2[32];
+    char D3[32];
+    char D4[32];
+    char D5[32];
     char E0[32];  // host 1 (name or address)
     char E2[32];  // host 2 (name or address)
-    uint16_t E1;  // host 1 port number
-    uint16_t E3;  // host 2 port number
-    char F0[20];  // SMS return phone number
-    char G0[20];  // SMS phone number 1
-    char G1[20];  // SMS phone number 2
-    char G2[20];  // SMS phone number 3
-    char G3[20];  // SMS phone number 4
-    char G4[20];  // SMS phone number 5
-    char G5[20];  // SMS phone number 6
+    uint16_t E1;
+    uint16_t E3;
+    char F0[20];
+    char G0[20];
+    char G1[20];
+    char G2[20];
+    char G3[20];
+    char G4[20];
+    char G5[20];
     char V4[20];  // call-out phone number 1
     char V8[20];  // call-out phone number 2
     char V9[20];  // call-out phone number 3
-    char O3[32];  // report format 0
-    char ON[32];  // report format 1
-    uint32_t K2;  // autonomous geofence radius
-    int32_t O6;   // time zone offset (seconds)
-    uint16_t C3;  // first report time
-    uint16_t C2;  // max GPS on time if last try is fix
-    uint16_t C1;  // max GPS on time if last try is not fix or 1 hour ago
+    char O3[32];
+    char ON[32];
+    uint32_t K2;
+    int32_t O6;  // seconds
+    uint16_t C3;
+    uint16_t C2;
+    uint16_t C1;
     uint8_t Reserved1090[2];
-    uint16_t H1;  // max number of SMS report for each phone number
-    uint16_t H2;  // report interval
+    uint16_t H1;
+    uint16_t H2;  // SOS report interval
     uint8_t Reserved1096[2];
-    uint16_t V5;  // voice monitor call-in time-out for command N4
-    uint16_t Rz;  // motion sensor sensitivity
-    uint16_t O2;  // datalogger interval
+    uint16_t V5;
+    uint16_t Rz;
+    uint16_t O2;
     uint8_t Reserved1104[2];
-    uint16_t J9;  // threshold of main battery low alarm
-    int8_t J2;    // high temperature for charging Li backup battery
-    int8_t J3;    // low temperature for charging Li backup battery
-    int8_t J4;    // high temperature for operation
-    int8_t J5;    // low temperature for operation
-    uint8_t H0;   // report media
-    uint8_t C4;   // maximum EPO download interval
-    uint16_t E7;  // time out for L4 connection
-    uint8_t J6;   // battery alarm report media
-    uint8_t K3;   // geofence alarm report media
-    uint8_t OD;   // report media for ping
+    uint16_t J9;
+    int8_t J2;   // high temperature for charging Li backup battery
+    int8_t J3;   // low temperature for charging Li backup battery
+    int8_t J4;   // high temperature for operation
+    int8_t J5;   // low temperature for operation
+    uint8_t H0;  // SOS report media
+    uint8_t C4;  // maximum EPO download interval
+    uint16_t E7;
+    uint8_t J6;
+    uint8_t K3;
+    uint8_t OD;
     uint8_t Reserved1119[1];
-    uint8_t SD;  // report media for speed alarm
-    uint8_t K4;  // report media for reading geofence data
-    uint8_t OO;  // report media for reading configuration
-    char Oa[8];  // password for simple command
-    uint8_t D8;  // GPRS mode for L4 command
-    uint8_t SA;  // upper limit of speed alarm
-    uint8_t SB;  // lower limit of speed alarm
-    uint8_t SC;  // hysteresis for speed alarm
-    uint8_t A2;  // timeout of waiting confirmation from server
-    uint8_t SI;  // enable parking alert
+    uint8_t SD;
+    uint8_t K4;
+    uint8_t OO;
+    char Oa[8];
+    uint8_t D8;
+    uint8_t SA;
+    uint8_t SB;
+    uint8_t SC;
+    uint8_t A2;
+    uint8_t SI;
     uint8_t Reserved1137[1];
-    uint16_t SJ;  // trigger source of parking alarm
-    uint8_t SK;   // report media of parking alarm
-    char SL[11];  // action of parking alarm
-    uint16_t Rw;  // minimum distance to be treated as moving
-    uint16_t Rp;  // check distance to keep moving state
+    uint16_t SJ;
+    uint8_t SK;
+    char SL[11];
+    uint16_t Rw;
+    uint16_t Rp;
     uint16_t C8;  // maximum GPS off time
     uint16_t C9;  // GPS off time for low speed
     uint32_t CA;  // dividend of GPS off time for high speed
-    uint32_t OH;  // datalogger distance
-    uint8_t H3;   // number of GPRS report
-    uint8_t OB;   // debug message output media
-    uint8_t OC;   // debug message level
+    uint32_t OH;
+    uint8_t H3;
+    uint8_t OB;
+    uint8_t OC;
     uint8_t Reserved1171[1];
-    uint16_t E4;  // time to disconnect and then re-connect after being on-line for specified time
-    uint16_t Ry;  // time to switch from moving to static state if no motion syndrome detected
-    uint16_t Rx;  // time to switch from validation to static state if no motion syndrome detected
-    uint16_t OS;  // max report time for ping
-    uint16_t E5;  // interval to check connection for GPRS on-line
-    uint8_t E8;   // report media for EPO download
-    uint8_t EA;   // interval to keep connected after sending report
-    uint8_t F2;   // SMS format
+    uint16_t E4;
+    uint16_t Ry;
+    uint16_t Rx;
+    uint16_t OS;
+    uint16_t E5;
+    uint8_t E8;  // report media for EPO download
+    uint8_t EA;
+    uint8_t F2;
     uint8_t Reserved1185[1];
-    char JA[11];  // action for main battery disconnection alarm
-    char JB[11];  // action for main battery low alarm
-    char K6[11];  // action for geofence alarm
-    char K7[11];  // action for autonomous geofence alarm
-    uint8_t PC;   // report media (distance accumulator)
-    char PD[11];  // action (distance accumulator)
-    uint16_t QE;  // check interval (analog input)
-    uint32_t PA;  // trigger interval (distance accumulator)
-    uint16_t QA;  // upper threshold (analog input)
-    uint16_t QB;  // lower threshold (analog input)
-    uint8_t QC;   // report media (analog input)
-    char QD[11];  // action (analog input)
+    char JA[11];
+    char JB[11];
+    char K6[11];
+    char K7[11];
+    uint8_t PC;
+    char PD[11];
+    uint16_t QE;
+    uint32_t PA;
+    uint16_t QA;
+    uint16_t QB;
+    uint8_t QC;
+    char QD[11];
     uint8_t Reserved1264[1];
-    uint8_t Qz;  // digital output status
+    uint8_t Qz;
     uint8_t Reserved1266[2];
-    uint32_t Ra;  // report interval (static state)
-    uint32_t Ri;  // report interval (moving state)
-    uint8_t Rb;   // report media (static state)
-    uint8_t Rj;   // report media (moving state)
-    char Rc[11];  // action (static state)
-    char Rk[11];  // action (moving state)
+    uint32_t Ra;
+    uint32_t Ri;
+    uint8_t Rb;
+    uint8_t Rj;
+    char Rc[11];
+    char Rk[11];
     uint8_t Reserved1300[2];
-    char SE[11];  // action for high speed alarm
-    char SF[11];  // action for low speed alarm
-    uint32_t Ro;  // maximum distance between reports (moving state)
-    uint8_t Rs;   // report media for changing from static to moving
-    uint8_t Rt;   // report media for changing from moving to static
-    char Ru[11];  // action for changing from static to moving
-    char Rv[11];  // action for changing from moving to static
-    uint8_t CC;   // report media
-    char CD[11];  // action
+    char SE[11];
+    char SF[11];
+    uint32_t Ro;
+    uint8_t Rs;
+    uint8_t Rt;
+    char Ru[11];
+    char Rv[11];
+    uint8_t CC;   // report media when the GPS antenna is disconnected
+    char CD[11];  // action when the GPS antenna is disconnected
     uint8_t Reserved1364[4];
-    uint32_t S0;  // serial port baud rate
-    uint8_t S1;   // serial port data bits
-    uint8_t S2;   // serial port parity check
-    char S3[4];   // serial port stop bits
-    uint8_t S4;   // serial port data transmission active
-    uint8_t S5;   // report media (serial port data transmission)
-    char S6[11];  // action (serial port data transmission)
+    uint32_t S0;
+    uint8_t S1;  // 0: 8 bits, 1: 9 bits
+    uint8_t S2;  // 0: none, 1: even, 2: odd
+    char S3[4];  // as text: "1" or "2"; the tracker also reports "0.5"
+    uint8_t S4;
+    uint8_t S5;
+    char S6[11];
     uint8_t Reserved1391[1];
 };
 #pragma pack(pop)

@@ -8,21 +8,17 @@
 
 namespace qn470 {
 
-constexpr FieldBinding mediaField(int id, std::string_view code, int group, const char* label,
-                                  const char* hint = "(Media type)") {
-    return choiceField(id, code, group, label, hint, Conversion::HexByte, &CMedia_Choice::create);
+inline FieldBinding mediaField(int id, std::string_view code, int group) {
+    return choiceField(id, code, group, Conversion::HexByte, &CMedia_Choice::create);
 }
 
 // A media field whose SMS choice cannot be changed.
-constexpr FieldBinding mediaFieldWithoutSms(int id, std::string_view code, int group,
-                                            const char* label, const char* hint = "(Media type)") {
-    return choiceField(id, code, group, label, hint, Conversion::HexByte,
-                       &CMedia_Choice::createWithoutSms);
+inline FieldBinding mediaFieldWithoutSms(int id, std::string_view code, int group) {
+    return choiceField(id, code, group, Conversion::HexByte, &CMedia_Choice::createWithoutSms);
 }
 
-constexpr FieldBinding actionField(int id, std::string_view code, int group, const char* label,
-                                   const char* hint = "(Action type)") {
-    return choiceField(id, code, group, label, hint, Conversion::Text, &CAction::create);
+inline FieldBinding actionField(int id, std::string_view code, int group) {
+    return choiceField(id, code, group, Conversion::Text, &CAction::create);
 }
 
 }  // namespace qn470

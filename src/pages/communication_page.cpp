@@ -42,40 +42,31 @@ const LeavingRules kA2 = checkedOnLeaving(pageRule("A2", 1));
 
 // Table order is the order of loading and of reading back.
 const FieldBinding kFields[] = {
-    textField(2201, "D1", kGprs, "(D1) APN :"),
-    textField(2202, "D2", kGprs, "(D2) User Name :"),
-    textField(2203, "D3", kGprs, "(D3) Password :"),
-    textField(2204, "D4", kGprs, "(D4) DNS1 :"),
-    textField(2205, "D5", kGprs, "(D5) DNS2 :"),
+    textField(2201, "D1", kGprs),
+    textField(2202, "D2", kGprs),
+    textField(2203, "D3", kGprs),
+    textField(2204, "D4", kGprs),
+    textField(2205, "D5", kGprs),
     // A mode without an item shows no item, so a store keeps it rather than writing another.
-    listField(1038, "D8", kGprs, "(D8) GPRS mode for L4 command :", kGprsModes),
-    textField(2206, "E0", kGprs, "(E0) Host IP 1 :"),
-    numberField(2207, "E1", kGprs, "(E1) Host Port number1 :", "(0, 80, 1024~ 65535)",
-                Exchange::Unsigned, &kE1Typing, &kE1Leaving),
-    hiddenField(textField(2208, "E2", kHidden, "(E2) Host IP 2 :")),
-    hiddenField(
-        numberField(2209, "E3", kHidden, "(E3) Host Port number 2 :", nullptr, Exchange::Unsigned)),
-    numberField(2212, "E4", kGprs,
-                "(E4) Time to disconnect and then re-connect after being on-line for specified "
-                "time :",
-                "(60 ~ 65535 sec, 0=disable)", Exchange::Unsigned, &kE4.typing, &kE4.leaving),
-    numberField(2213, "E5", kGprs, "(E5) Interval to check connection for GPRS on-line:",
-                "(0 ~ 65535 sec, 0=disable)", Exchange::Unsigned, &kE5Typing),
-    checkField(1126, "E6", kGprs, "(E6) Send \"OK\" after re-connection"),
-    numberField(2214, "E7", kGprs, "(E7) Time out for L4 connection :", "(2 ~ 65535 sec)",
-                Exchange::Unsigned, &kE7.typing, &kE7.leaving),
-    numberField(2215, "EA", kGprs, "(EA) Interval to keep connected after sending report :",
-                "(2 ~255)", Exchange::Unsigned, &kEA.typing, &kEA.leaving),
-    textField(2210, "F0", kSms, "(F0) SMS return phone number :"),
-    checkField(1072, "F2", kSms, "(F2) SMS format"),
-    checkField(1067, "A0", kAck, "(A0) Send confirmation to server for command from server"),
-    checkField(1068, "A1", kAck, "(A1) Wait confirmation from server for message to server"),
-    numberField(1012, "A2", kAck, "(A2) Timeout of waiting confirmation from server :",
-                "(1 ~ 255 sec)", Exchange::Unsigned, &kA2.typing, &kA2.leaving),
-    checkField(1069, "A3", kAck, "(A3) Device ack with ID string"),
-    checkField(1070, "A4", kAck, "(A4) Ack ID string is IMEI"),
-    checkField(1071, "A5", kAck, "(A5) Enable simple command"),
-    hiddenField(checkField(1125, "OR", kHidden, nullptr)),
+    listField(1038, "D8", kGprs, kGprsModes),
+    textField(2206, "E0", kGprs),
+    numberField(2207, "E1", kGprs, Exchange::Unsigned, &kE1Typing, &kE1Leaving),
+    hiddenField(textField(2208, "E2", kHidden)),
+    hiddenField(numberField(2209, "E3", kHidden, Exchange::Unsigned)),
+    numberField(2212, "E4", kGprs, Exchange::Unsigned, &kE4.typing, &kE4.leaving),
+    numberField(2213, "E5", kGprs, Exchange::Unsigned, &kE5Typing),
+    checkField(1126, "E6", kGprs),
+    numberField(2214, "E7", kGprs, Exchange::Unsigned, &kE7.typing, &kE7.leaving),
+    numberField(2215, "EA", kGprs, Exchange::Unsigned, &kEA.typing, &kEA.leaving),
+    textField(2210, "F0", kSms),
+    checkField(1072, "F2", kSms),
+    checkField(1067, "A0", kAck),
+    checkField(1068, "A1", kAck),
+    numberField(1012, "A2", kAck, Exchange::Unsigned, &kA2.typing, &kA2.leaving),
+    checkField(1069, "A3", kAck),
+    checkField(1070, "A4", kAck),
+    checkField(1071, "A5", kAck),
+    hiddenField(checkField(1125, "OR", kHidden)),
 };
 
 QString withoutQuotes(QString text) {
@@ -94,7 +85,7 @@ CCommunicationPage::CCommunicationPage(const PageContext& context, QWidget* pare
     row->setSpacing(6);
     m_templateList = new QComboBox(editor);
     m_templateList->setObjectName(QString::number(kTemplateList));
-    m_templateList->setAccessibleName(QStringLiteral("SMS format"));
+    m_templateList->setAccessibleName(tr("SMS format"));
     for (int i = 0; i < EventTexts::kCount; ++i) {
         const std::string_view code = eventParameter(i).code;
         m_templateList->addItem(QString::fromLatin1(code.data(), static_cast<int>(code.size())));
@@ -102,7 +93,7 @@ CCommunicationPage::CCommunicationPage(const PageContext& context, QWidget* pare
     m_templateEdit = new QLineEdit(editor);
     m_templateEdit->setObjectName(QString::number(kTemplateEdit));
     m_templateEdit->setMinimumWidth(m_templateEdit->fontMetrics().averageCharWidth() * 40);
-    m_set = new QPushButton(QStringLiteral("Set"), editor);
+    m_set = new QPushButton(tr("Set"), editor);
     m_set->setObjectName(QString::number(kSet));
     row->addWidget(m_templateList);
     row->addWidget(m_templateEdit, 1);

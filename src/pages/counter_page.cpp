@@ -27,33 +27,27 @@ const NumberRule kPgTyping = triggerRule("Pg");
 const NumberRule kPmTyping = triggerRule("Pm");
 const NumberRule kPsTyping = triggerRule("Ps");
 
-constexpr const char* kTriggerHint = "(0 ~ 4Giga, 0=no trigger)";
-
 // Table order is the order of loading and of reading back: counter by counter.
 const FieldBinding kFields[] = {
-    numberField(1180, "Pa", kCounter0, "(Pa) Trigger level :", kTriggerHint, Exchange::Unsigned,
-                &kPaTyping),
-    checkField(1210, "Pb", kCounter0, "(Pb) Automatically reset counter"),
-    mediaField(1172, "Pc", kCounter0, "(Pc) Report Media :"),
-    actionField(1168, "Pd", kCounter0, "(Pd) Action :"),
+    numberField(1180, "Pa", kCounter0, Exchange::Unsigned, &kPaTyping),
+    checkField(1210, "Pb", kCounter0),
+    mediaField(1172, "Pc", kCounter0),
+    actionField(1168, "Pd", kCounter0),
 
-    numberField(1181, "Pg", kCounter1, "(Pg) Trigger level :", kTriggerHint, Exchange::Unsigned,
-                &kPgTyping),
-    checkField(1211, "Ph", kCounter1, "(Ph) Automatically reset counter"),
-    mediaField(1175, "Pi", kCounter1, "(Pi) Report Media :"),
-    actionField(1170, "Pj", kCounter1, "(Pj) Action :"),
+    numberField(1181, "Pg", kCounter1, Exchange::Unsigned, &kPgTyping),
+    checkField(1211, "Ph", kCounter1),
+    mediaField(1175, "Pi", kCounter1),
+    actionField(1170, "Pj", kCounter1),
 
-    numberField(1182, "Pm", kCounter2, "(Pm) Trigger level :", kTriggerHint, Exchange::Unsigned,
-                &kPmTyping),
-    checkField(1212, "Pn", kCounter2, "(Pn) Automatically reset counter"),
-    mediaField(1173, "Po", kCounter2, "(Po) Report Media :"),
-    actionField(1169, "Pp", kCounter2, "(Pp) Action :"),
+    numberField(1182, "Pm", kCounter2, Exchange::Unsigned, &kPmTyping),
+    checkField(1212, "Pn", kCounter2),
+    mediaField(1173, "Po", kCounter2),
+    actionField(1169, "Pp", kCounter2),
 
-    numberField(1183, "Ps", kCounter3, "(Ps) Trigger level :", kTriggerHint, Exchange::Unsigned,
-                &kPsTyping),
-    checkField(1027, "Pt", kCounter3, "(Pt) Automatically reset counter"),
-    mediaField(1174, "Pu", kCounter3, "(Pu) Report Media :"),
-    actionField(1171, "Pv", kCounter3, "(Pv) Action :"),
+    numberField(1183, "Ps", kCounter3, Exchange::Unsigned, &kPsTyping),
+    checkField(1027, "Pt", kCounter3),
+    mediaField(1174, "Pu", kCounter3),
+    actionField(1171, "Pv", kCounter3),
 };
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <QBoxLayout>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -49,8 +50,31 @@ void wrapBeyond(QLabel& label, int chars) {
     }
 }
 
-QLabel* hintLabel(const char* hint, QWidget& groupBox, int chars) {
-    auto* label = new QLabel(QString::fromUtf8(hint), &groupBox);
+// Every text a page shows goes through the translator with its English text as the key: the
+// parameter texts in one context (they name the same parameter wherever it is shown), what a page
+// states itself (group titles, list items, a control without a code) in another. Nothing reads a
+// shown text back, so a translation cannot change what is stored.
+QString parameterText(const char* text) {
+    return QCoreApplication::translate("Parameter", text);
+}
+QString pageText(const char* text) {
+    return QCoreApplication::translate("Page", text);
+}
+QString shownLabel(const FieldBinding& b) {
+    if (b.label == nullptr) {
+        return {};
+    }
+    return b.code.empty() ? pageText(b.label) : parameterText(b.label);
+}
+QString shownHint(const FieldBinding& b) {
+    if (b.hint == nullptr) {
+        return {};
+    }
+    return b.code.empty() ? pageText(b.hint) : parameterText(b.hint);
+}
+
+QLabel* hintLabel(const QString& hint, QWidget& groupBox, int chars) {
+    auto* label = new QLabel(hint, &groupBox);
     wrapBeyond(*label, chars);
     return label;
 }
@@ -91,7 +115,7 @@ void FieldBinder::build(const PageSpec& pageSpec) {
     top->addStretch(1);
     m_groupLayouts.reserve(pageSpec.groups.size());
     for (const GroupSpec& g : pageSpec.groups) {
-        auto* box = new QGroupBox(QString::fromUtf8(g.title), &m_page);
+        auto* box = new QGroupBox(pageText(g.title), &m_page);
         box->setObjectName(QString::fromUtf8(g.title));
         auto* grid = new QGridLayout(box);
         const bool nested = isNested(pageSpec.groups, static_cast<int>(m_groupLayouts.size()));
@@ -176,7 +200,7 @@ void FieldBinder::build(const PageSpec& pageSpec) {
 
 QWidget* FieldBinder::createControl(Row& row) {
     const FieldBinding& b = row.binding;
-    const QString label = b.label != nullptr ? QString::fromUtf8(b.label) : QString();
+    const QString label = shownLabel(b);
     QWidget* widget = nullptr;
     switch (b.control) {
         case Control::Edit: {
@@ -222,7 +246,7 @@ QWidget* FieldBinder::createControl(Row& row) {
         case Control::List: {
             row.list = new QComboBox(&m_page);
             for (const ListItem& item : b.items) {
-                row.list->addItem(QString::fromUtf8(item.text), QVariant::fromValue(item.value));
+                row.list->addItem(pageText(item.text), QVariant::fromValue(item.value));
             }
             row.list->setCurrentIndex(b.items.empty() ? -1 : 0);
             widget = row.list;
@@ -234,7 +258,7 @@ QWidget* FieldBinder::createControl(Row& row) {
         widget->setAccessibleName(label);
     }
     if (b.hint != nullptr) {
-        widget->setAccessibleDescription(QString::fromUtf8(b.hint));
+        widget->setAccessibleDescription(shownHint(b));
     }
     return widget;
 }
@@ -276,7 +300,7 @@ void FieldBinder::placeRow(Row& row, GroupLayout& layout, QWidget& groupBox) {
     }
     QLabel* label = nullptr;
     if (b.label != nullptr) {
-        label = new QLabel(QString::fromUtf8(b.label), &groupBox);
+        label = new QLabel(shownLabel(b), &groupBox);
         label->setBuddy(row.widget);
         row.label = label;
         wrapBeyond(*label, layout.labelChars);
@@ -291,7 +315,7 @@ void FieldBinder::placeRow(Row& row, GroupLayout& layout, QWidget& groupBox) {
         cell->addWidget(row.widget);
         grid.addLayout(cell, line, column);
         if (b.hint != nullptr) {
-            grid.addWidget(hintLabel(b.hint, groupBox, layout.hintChars), line, column + 1);
+            grid.addWidget(hintLabel(shownHint(b), groupBox, layout.hintChars), line, column + 1);
         }
         return;
     }
@@ -303,7 +327,7 @@ void FieldBinder::placeRow(Row& row, GroupLayout& layout, QWidget& groupBox) {
     cell->setSpacing(6);
     cell->addWidget(row.widget);
     if (b.hint != nullptr) {
-        cell->addWidget(hintLabel(b.hint, groupBox, layout.hintChars));
+        cell->addWidget(hintLabel(shownHint(b), groupBox, layout.hintChars));
     }
     cell->addStretch(1);
     grid.addLayout(cell, line, column + 1);
@@ -412,7 +436,7 @@ QString FieldBinder::displayText(const FieldBinding& b, const FieldDisplay& disp
             return display.checked ? tr("on") : tr("off");
         case Control::List:
             if (display.listIndex >= 0 && display.listIndex < static_cast<int>(b.items.size())) {
-                return QString::fromUtf8(b.items[static_cast<std::size_t>(display.listIndex)].text);
+                return pageText(b.items[static_cast<std::size_t>(display.listIndex)].text);
             }
             return tr("(no item)");
         case Control::Edit:
@@ -444,8 +468,7 @@ void FieldBinder::setChanged(int id, bool changed) {
         marked->setProperty("changed", changed);
     }
     row->widget->setProperty("changed", changed);
-    const QString hint =
-        row->binding.hint != nullptr ? QString::fromUtf8(row->binding.hint) : QString();
+    const QString hint = shownHint(row->binding);
     const QString note = tr("changed");
     row->widget->setAccessibleDescription(!changed         ? hint
                                           : hint.isEmpty() ? note

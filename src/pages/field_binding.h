@@ -1,16 +1,16 @@
 #pragma once
 
 // A page is a table of field bindings: one row per control, naming its control id, the
-// parameter code behind it, its label and hint, how the record's value is shown, how the typed
-// text is checked and read back, and which choice dialog (if any) fills it. The binder builds the
+// parameter code behind it, how the record's value is shown, how the typed text is checked and
+// read back, and which choice dialog (if any) fills it. Label and hint come from the parameter
+// texts by code; a page states them only for a control without a code. The binder builds the
 // widgets from the rows and does all loading, storing and checking.
 //
-//   constexpr NumberRule kO2Typing = digitsRule("O2", 0, 65535);
+//   const NumberRule kO2Typing = trackerRule("O2");
 //   const FieldBinding kFields[] = {
-//       textField(1059, "O5", kDevice, "(O5) Device ID :"),
-//       numberField(1057, "O2", kDatalogger, "(O2) Datalogger interval :",
-//                   "(0 ~ 65535 sec, 0=disable)", Exchange::Unsigned, &kO2Typing),
-//       mediaField(1094, "J6", kBattery, "(J6) Battery alarm report Media :"),
+//       textField(1059, "O5", kDevice),
+//       numberField(1057, "O2", kDatalogger, Exchange::Unsigned, &kO2Typing),
+//       mediaField(1094, "J6", kBattery),
 //       ...
 //   };
 
@@ -18,6 +18,7 @@
 #include <span>
 #include <string_view>
 
+#include "config/parameter_texts.h"
 #include "pages/choice_dialog.h"
 #include "pages/field_rules.h"
 
@@ -66,25 +67,27 @@ struct FieldBinding {
     UnknownValue unknown = UnknownValue::ClearSelection;
 };
 
-// Row builders for the common kinds; adjust a row's members for anything special.
-constexpr FieldBinding textField(int id, std::string_view code, int group, const char* label,
-                                 int maxLength = 0) {
+// Row builders for the common kinds; adjust a row's members for anything special. Label and hint
+// are the code's parameter texts (none for a code no page labels, e.g. a hidden field).
+inline FieldBinding textField(int id, std::string_view code, int group, int maxLength = 0) {
+    const auto shown = [](std::string_view text) { return text.empty() ? nullptr : text.data(); };
     FieldBinding f;
     f.id = id;
     f.code = code;
     f.group = group;
-    f.label = label;
+    if (const ParameterText* texts = findParameterText(code)) {
+        f.label = shown(texts->label);
+        f.hint = shown(texts->hint);
+    }
     f.maxLength = maxLength;
     return f;
 }
 
-constexpr FieldBinding numberField(int id, std::string_view code, int group, const char* label,
-                                   const char* hint, Exchange exchange,
-                                   const NumberRule* typing = nullptr,
-                                   const NumberRule* leaving = nullptr, bool digitsOnly = true) {
-    FieldBinding f = textField(id, code, group, label);
+inline FieldBinding numberField(int id, std::string_view code, int group, Exchange exchange,
+                                const NumberRule* typing = nullptr,
+                                const NumberRule* leaving = nullptr, bool digitsOnly = true) {
+    FieldBinding f = textField(id, code, group);
     f.conversion = Conversion::Decimal;
-    f.hint = hint;
     f.exchange = exchange;
     f.typing = typing;
     f.leaving = leaving;
@@ -92,28 +95,33 @@ constexpr FieldBinding numberField(int id, std::string_view code, int group, con
     return f;
 }
 
-constexpr FieldBinding checkField(int id, std::string_view code, int group, const char* label) {
-    FieldBinding f = textField(id, code, group, label);
+inline FieldBinding checkField(int id, std::string_view code, int group) {
+    FieldBinding f = textField(id, code, group);
     f.control = Control::CheckBox;
     f.conversion = Conversion::Check;
     return f;
 }
 
-constexpr FieldBinding listField(int id, std::string_view code, int group, const char* label,
-                                 std::span<const ListItem> items) {
-    FieldBinding f = textField(id, code, group, label);
+inline FieldBinding listField(int id, std::string_view code, int group,
+                              std::span<const ListItem> items) {
+    FieldBinding f = textField(id, code, group);
     f.control = Control::List;
     f.conversion = Conversion::ListValue;
     f.items = items;
     return f;
 }
 
-constexpr FieldBinding choiceField(int id, std::string_view code, int group, const char* label,
-                                   const char* hint, Conversion conversion, ChoiceFactory choice) {
-    FieldBinding f = textField(id, code, group, label);
-    f.hint = hint;
+inline FieldBinding choiceField(int id, std::string_view code, int group, Conversion conversion,
+                                ChoiceFactory choice) {
+    FieldBinding f = textField(id, code, group);
     f.conversion = conversion;
     f.choice = choice;
+    return f;
+}
+
+// The label a page gives a control of its own, one without a parameter code.
+constexpr FieldBinding labelled(FieldBinding f, const char* label) {
+    f.label = label;
     return f;
 }
 

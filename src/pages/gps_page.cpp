@@ -19,29 +19,24 @@ const LeavingRules kC2Rules = checkedOnLeaving(trackerRule("C2"));
 const NumberRule kC3Typing = trackerRule("C3");
 
 FieldBinding signedHidden(int id, std::string_view code) {
-    FieldBinding f = numberField(id, code, kHidden, nullptr, nullptr, Exchange::Signed);
+    FieldBinding f = numberField(id, code, kHidden, Exchange::Signed);
     f.digitsOnly = false;
     return f;
 }
 
 // Table order is the order of loading and of reading back.
 const FieldBinding kFields[] = {
-    numberField(CGPSPage::kC1, "C1", kGps,
-                "(C1) Max GPS on time if last try is not fix or 1 hours ago :", "(60 ~ 600 sec)",
-                Exchange::Unsigned, &kC1Rules.typing, &kC1Rules.leaving),
-    numberField(CGPSPage::kC2, "C2", kGps, "(C2) Max GPS on time if last try is fix :",
-                "(10 ~ 120 sec)", Exchange::Unsigned, &kC2Rules.typing, &kC2Rules.leaving),
-    numberField(CGPSPage::kC3, "C3", kGps, "(C3) First report time :",
-                "(0 ~ 600 sec, 0=disable first report time)", Exchange::Unsigned, &kC3Typing),
-    checkField(CGPSPage::kC5, "C5", kGps, "(C5) Enable NMEA output message"),
-    hiddenField(checkField(CGPSPage::kC7, "C7", kHidden, "(C7) Variable maximum GPS off time ")),
+    numberField(CGPSPage::kC1, "C1", kGps, Exchange::Unsigned, &kC1Rules.typing, &kC1Rules.leaving),
+    numberField(CGPSPage::kC2, "C2", kGps, Exchange::Unsigned, &kC2Rules.typing, &kC2Rules.leaving),
+    numberField(CGPSPage::kC3, "C3", kGps, Exchange::Unsigned, &kC3Typing),
+    checkField(CGPSPage::kC5, "C5", kGps),
+    hiddenField(checkField(CGPSPage::kC7, "C7", kHidden)),
     signedHidden(CGPSPage::kC8, "C8"),
     signedHidden(CGPSPage::kC9, "C9"),
-    numberField(CGPSPage::kCA, "CA", kHidden, nullptr, nullptr, Exchange::Unsigned),
-    hiddenField(
-        checkField(CGPSPage::kCB, "CB", kHidden, "(CB) Check GPS off time setting (C7,C8,C9,CA)")),
-    mediaField(CGPSPage::kCC, "CC", kAntenna, "(CC) Report Media :"),
-    actionField(CGPSPage::kCD, "CD", kAntenna, "(CD) Action :"),
+    numberField(CGPSPage::kCA, "CA", kHidden, Exchange::Unsigned),
+    hiddenField(checkField(CGPSPage::kCB, "CB", kHidden)),
+    mediaField(CGPSPage::kCC, "CC", kAntenna),
+    actionField(CGPSPage::kCD, "CD", kAntenna),
 };
 
 }  // namespace
@@ -77,8 +72,7 @@ bool CGPSPage::showChecked(int id, const char* code) {
         return true;
     }
     prompter().message(QString::fromStdString(checkMessage(rule, CheckResult::OutOfRange)),
-                       QStringLiteral("error"), Prompter::Buttons::OkCancel,
-                       Prompter::Icon::Information);
+                       tr("error"), Prompter::Buttons::OkCancel, Prompter::Icon::Information);
     return false;
 }
 

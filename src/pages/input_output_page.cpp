@@ -24,42 +24,35 @@ const NumberRule kQATyping = trackerRule("QA");
 const NumberRule kQBTyping = trackerRule("QB");
 const NumberRule kQETyping = trackerRule("QE");
 
-constexpr const char* kThresholdHint = "(0 ~ 65535 mV, 0=no trigger)";
-
-// Table order is the order of loading and of reading back. The labels keep their two blanks
-// before "is activated".
+// Table order is the order of loading and of reading back.
 const FieldBinding kFields[] = {
-    mediaField(1139, "Qa", kAcc, "(Qa) Report media when ACC input  is activated :"),
-    mediaField(1140, "Qb", kAcc, "(Qb) Report media when ACC input goes inactive :"),
-    actionField(1149, "Qc", kAcc, "(Qc) Action when ACC input  is activated :"),
-    actionField(1150, "Qd", kAcc, "(Qd) Action when ACC input goes inactive :"),
+    mediaField(1139, "Qa", kAcc),
+    mediaField(1140, "Qb", kAcc),
+    actionField(1149, "Qc", kAcc),
+    actionField(1150, "Qd", kAcc),
 
-    mediaField(1141, "Qg", kDin1, "(Qg) Report media when digital input  is activated :"),
-    mediaField(1142, "Qh", kDin1, "(Qh) Report media when digital input goes inactive :"),
-    actionField(1151, "Qi", kDin1, "(Qi) Action when digital input  is activated :"),
-    actionField(1152, "Qj", kDin1, "(Qj) Action when digital input goes inactive :"),
+    mediaField(1141, "Qg", kDin1),
+    mediaField(1142, "Qh", kDin1),
+    actionField(1151, "Qi", kDin1),
+    actionField(1152, "Qj", kDin1),
 
-    mediaField(1143, "Qm", kDin2, "(Qm) Report media when digital input  is activated :"),
-    mediaField(1144, "Qn", kDin2, "(Qn) Report media when digital input goes inactive :"),
-    actionField(1153, "Qo", kDin2, "(Qo) Action when digital input  is activated :"),
-    actionField(1154, "Qp", kDin2, "(Qp) Action when digital input goes inactive :"),
+    mediaField(1143, "Qm", kDin2),
+    mediaField(1144, "Qn", kDin2),
+    actionField(1153, "Qo", kDin2),
+    actionField(1154, "Qp", kDin2),
 
-    mediaField(1145, "Qs", kDin3, "(Qs) Report media when digital input  is activated :"),
-    mediaField(1146, "Qt", kDin3, "(Qt) Report media when digital input goes inactive :"),
-    actionField(1155, "Qu", kDin3, "(Qu) Action when digital input  is activated :"),
-    actionField(1156, "Qv", kDin3, "(Qv) Action when digital input goes inactive :"),
+    mediaField(1145, "Qs", kDin3),
+    mediaField(1146, "Qt", kDin3),
+    actionField(1155, "Qu", kDin3),
+    actionField(1156, "Qv", kDin3),
 
-    choiceField(1157, "Qz", kDigitalIo, "(Qz) Digital output status :", nullptr,
-                Conversion::HexByte, &CDout::create),
+    choiceField(1157, "Qz", kDigitalIo, Conversion::HexByte, &CDout::create),
 
-    numberField(1192, "QA", kAnalog, "(QA) Upper threshold :", kThresholdHint, Exchange::Unsigned,
-                &kQATyping),
-    numberField(1193, "QB", kAnalog, "(QB) Lower threshold :", kThresholdHint, Exchange::Unsigned,
-                &kQBTyping),
-    mediaField(1138, "QC", kAnalog, "(QC) Report Media :"),
-    actionField(1148, "QD", kAnalog, "(QD) Action :"),
-    numberField(1194, "QE", kAnalog, "(QE) Check interval :", "(0 ~ 65535 sec, 0=disable)",
-                Exchange::Unsigned, &kQETyping),
+    numberField(1192, "QA", kAnalog, Exchange::Unsigned, &kQATyping),
+    numberField(1193, "QB", kAnalog, Exchange::Unsigned, &kQBTyping),
+    mediaField(1138, "QC", kAnalog),
+    actionField(1148, "QD", kAnalog),
+    numberField(1194, "QE", kAnalog, Exchange::Unsigned, &kQETyping),
 };
 
 }  // namespace

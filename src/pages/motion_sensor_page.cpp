@@ -25,51 +25,33 @@ const LeavingRules kRx = checkedOnLeaving(pageRule("Rx", 3, true));
 const LeavingRules kRy = checkedOnLeaving(pageRule("Ry", 3, true));
 const NumberRule kRzTyping = trackerRule("Rz");
 
-constexpr const char* kSecondsOrDisable = "(3 ~ 4Giga sec, 0=disable)";
-constexpr const char* kSameAsRi = "(3 ~ 65535 sec, 0=time is the same as Ri)";
-
-FieldBinding number(int id, std::string_view code, int group, const char* label, const char* hint,
-                    const NumberRule* typing, const NumberRule* leaving) {
-    return numberField(id, code, group, label, hint, Exchange::Unsigned, typing, leaving);
+FieldBinding number(int id, std::string_view code, int group, const LeavingRules& rules) {
+    return numberField(id, code, group, Exchange::Unsigned, &rules.typing, &rules.leaving);
 }
 
 // Table order is the order of loading and of reading back.
 const FieldBinding kFields[] = {
-    number(1160, "Ra", kStatic, "(Ra) Report interval :", kSecondsOrDisable, &kRa.typing,
-           &kRa.leaving),
-    mediaField(1156, "Rb", kStatic, "(Rb) Report Media :"),
-    actionField(1148, "Rc", kStatic, "(Rc) Action :"),
-    checkField(1198, "Rd", kStatic, "(Rd) GPS always on"),
-    checkField(1074, "Re", kStatic, "(Re) Turn off GSM"),
-    checkField(1075, "Rf", kStatic, "(Rf) Keep GPRS on-line"),
-    number(1159, "Ri", kMoving, "(Ri) Report interval :", kSecondsOrDisable, &kRi.typing,
-           &kRi.leaving),
-    mediaField(1161, "Rj", kMoving, "(Rj) Report Media :"),
-    actionField(1145, "Rk", kMoving, "(Rk) Action :"),
-    checkField(1197, "Rl", kMoving, "(Rl) GPS always on"),
-    checkField(1076, "Rn", kMoving, "(Rn) Keep GPRS on-line"),
-    number(1164, "Ro", kMoving, "(Ro) Maximum distance between report :",
-           "(50 ~ 4Giga m, 0=disable)", &kRo.typing, &kRo.leaving),
-    number(1102, "Rp", kMoving, "(Rp) Check distance to keep moving state :",
-           "(50 ~ 65535 m, 0=disable)", &kRp.typing, &kRp.leaving),
-    mediaField(1157, "Rs", kStateChange,
-               "(Rs) Report Media for changing from static to moving :", nullptr),
-    mediaField(1158, "Rt", kStateChange,
-               "(Rt) Report Media for changing from moving to static :", nullptr),
-    actionField(1162, "Ru", kStateChange,
-                "(Ru) Action for changing from static to moving :", nullptr),
-    actionField(1163, "Rv", kStateChange,
-                "(Rv) Action for changing from moving to static :", nullptr),
-    number(1051, "Rw", kStateChange, "(Rw) Minimum distance to be treated as moving :",
-           "(30 ~ 65535 m, 0=disable)", &kRw.typing, &kRw.leaving),
-    number(1049, "Rx", kStateChange,
-           "(Rx) Time to switch from validation to static state if no motion syndrome detected :",
-           kSameAsRi, &kRx.typing, &kRx.leaving),
-    number(1052, "Ry", kStateChange,
-           "(Ry) Time to switch from moving to static state if no motion syndrome detected :",
-           kSameAsRi, &kRy.typing, &kRy.leaving),
-    number(1056, "Rz", kStateChange, "(Rz) Motion sensor sensitivity :", "(0 ~  65535, 0=disable)",
-           &kRzTyping, nullptr),
+    number(1160, "Ra", kStatic, kRa),
+    mediaField(1156, "Rb", kStatic),
+    actionField(1148, "Rc", kStatic),
+    checkField(1198, "Rd", kStatic),
+    checkField(1074, "Re", kStatic),
+    checkField(1075, "Rf", kStatic),
+    number(1159, "Ri", kMoving, kRi),
+    mediaField(1161, "Rj", kMoving),
+    actionField(1145, "Rk", kMoving),
+    checkField(1197, "Rl", kMoving),
+    checkField(1076, "Rn", kMoving),
+    number(1164, "Ro", kMoving, kRo),
+    number(1102, "Rp", kMoving, kRp),
+    mediaField(1157, "Rs", kStateChange),
+    mediaField(1158, "Rt", kStateChange),
+    actionField(1162, "Ru", kStateChange),
+    actionField(1163, "Rv", kStateChange),
+    number(1051, "Rw", kStateChange, kRw),
+    number(1049, "Rx", kStateChange, kRx),
+    number(1052, "Ry", kStateChange, kRy),
+    numberField(1056, "Rz", kStateChange, Exchange::Unsigned, &kRzTyping),
 };
 
 }  // namespace

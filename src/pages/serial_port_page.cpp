@@ -1,6 +1,7 @@
 #include "pages/serial_port_page.h"
 
 #include <QComboBox>
+#include <string>
 
 #include "config/parameter_value.h"
 #include "pages/choice_fields.h"
@@ -24,15 +25,13 @@ FieldBinding byPage(FieldBinding f) {
 }
 
 const FieldBinding kFields[] = {
-    numberField(1229, "S0", kTransmission, "(S0) serial port baud rate :", nullptr,
-                Exchange::Unsigned),
-    listField(1226, "S1", kTransmission, "(S1) serial port data bits :", kDataBits),
-    listField(1039, "S2", kTransmission, "(S2) serial port parity check :", kParity),
-    byPage(listField(CSerialPort::kStopBits, "S3", kTransmission,
-                     "(S3) serial port stop bits :", kStopBitItems)),
-    checkField(1230, "S4", kTransmission, "(S4) serial port data transmission active"),
-    mediaField(1227, "S5", kTransmission, "(S5) Report Media :"),
-    actionField(1228, "S6", kTransmission, "(S6) Action :"),
+    numberField(1229, "S0", kTransmission, Exchange::Unsigned),
+    listField(1226, "S1", kTransmission, kDataBits),
+    listField(1039, "S2", kTransmission, kParity),
+    byPage(listField(CSerialPort::kStopBits, "S3", kTransmission, kStopBitItems)),
+    checkField(1230, "S4", kTransmission),
+    mediaField(1227, "S5", kTransmission),
+    actionField(1228, "S6", kTransmission),
 };
 
 // The list item a stored stop-bits text selects: the tracker also reports half a stop bit,
@@ -58,9 +57,10 @@ void CSerialPort::afterLoad() {
 void CSerialPort::afterStore(const StoreResult&) {
     // Stored even after a refused field, as the table's lists are; a list showing no item keeps
     // the text the record had.
+    // The item's value, not its shown text, which a translation may change.
     QComboBox* list = binder().list(kStopBits);
     if (list->currentIndex() >= 0) {
-        writeText(parameters(), "S3", list->currentText().toStdString());
+        writeText(parameters(), "S3", std::to_string(list->currentData().toLongLong()));
     }
 }
 

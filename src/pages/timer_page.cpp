@@ -32,54 +32,30 @@ const LeavingRules kX0 = startRules("X0"), kX1 = endRules("X1"), kX2 = intervalR
 const LeavingRules kY0 = startRules("Y0"), kY1 = endRules("Y1"), kY2 = intervalRules("Y2");
 const LeavingRules kZ0 = startRules("Z0"), kZ1 = endRules("Z1"), kZ2 = intervalRules("Z2");
 
-FieldBinding start(int id, std::string_view code, int group, const char* label,
-                   const LeavingRules* rules) {
-    return numberField(id, code, group, label, "(0 ~ 86399 sec)", Exchange::Unsigned,
-                       &rules->typing, &rules->leaving);
+FieldBinding number(int id, std::string_view code, int group, const LeavingRules& rules) {
+    return numberField(id, code, group, Exchange::Unsigned, &rules.typing, &rules.leaving);
 }
-FieldBinding end(int id, std::string_view code, int group, const char* label,
-                 const LeavingRules* rules) {
-    return numberField(id, code, group, label, "(1~86400 sec)", Exchange::Unsigned, &rules->typing,
-                       &rules->leaving);
-}
-FieldBinding interval(int id, std::string_view code, int group, const char* label,
-                      const LeavingRules* rules) {
-    return numberField(id, code, group, label, "(1 ~ 65535 sec)", Exchange::Unsigned,
-                       &rules->typing, &rules->leaving);
-}
-FieldBinding weekdays(int id, std::string_view code, int group, const char* label) {
-    return choiceField(id, code, group, label, "(00 ~ 7F)", Conversion::HexByte, &CWeekday::create);
+FieldBinding weekdays(int id, std::string_view code, int group) {
+    return choiceField(id, code, group, Conversion::HexByte, &CWeekday::create);
 }
 
 // Table order is the order of loading and of reading back: timer by timer.
 const FieldBinding kFields[] = {
-    start(2501, "W0", kTimer0, "(W0) Start time :", &kW0),
-    end(2502, "W1", kTimer0, "(W1) End time :", &kW1),
-    interval(2503, "W2", kTimer0, "(W2) Report interval :", &kW2),
-    weekdays(1107, "W3", kTimer0, "(W3) Weekday mask :"),
-    mediaField(1103, "W4", kTimer0, "(W4) Report Media :"),
-    actionField(1148, "W5", kTimer0, "(W5) Action :"),
+    number(2501, "W0", kTimer0, kW0), number(2502, "W1", kTimer0, kW1),
+    number(2503, "W2", kTimer0, kW2), weekdays(1107, "W3", kTimer0),
+    mediaField(1103, "W4", kTimer0),  actionField(1148, "W5", kTimer0),
 
-    start(2506, "X0", kTimer1, "(X0) Start time :", &kX0),
-    end(2507, "X1", kTimer1, "(X1) End time :", &kX1),
-    interval(2508, "X2", kTimer1, "(X2) Report interval :", &kX2),
-    weekdays(1108, "X3", kTimer1, "(X3) Weekday mask :"),
-    mediaField(1105, "X4", kTimer1, "(X4) Report Media :"),
-    actionField(1150, "X5", kTimer1, "(X5) Action :"),
+    number(2506, "X0", kTimer1, kX0), number(2507, "X1", kTimer1, kX1),
+    number(2508, "X2", kTimer1, kX2), weekdays(1108, "X3", kTimer1),
+    mediaField(1105, "X4", kTimer1),  actionField(1150, "X5", kTimer1),
 
-    start(2511, "Y0", kTimer2, "(Y0) Start time :", &kY0),
-    end(2512, "Y1", kTimer2, "(Y1) End time :", &kY1),
-    interval(2513, "Y2", kTimer2, "(Y2) Report interval :", &kY2),
-    weekdays(1109, "Y3", kTimer2, "(Y3) Weekday mask :"),
-    mediaField(1104, "Y4", kTimer2, "(Y4) Report Media :"),
-    actionField(1149, "Y5", kTimer2, "(Y5) Action :"),
+    number(2511, "Y0", kTimer2, kY0), number(2512, "Y1", kTimer2, kY1),
+    number(2513, "Y2", kTimer2, kY2), weekdays(1109, "Y3", kTimer2),
+    mediaField(1104, "Y4", kTimer2),  actionField(1149, "Y5", kTimer2),
 
-    start(2516, "Z0", kTimer3, "(Z0) Start time :", &kZ0),
-    end(2517, "Z1", kTimer3, "(Z1) End time :", &kZ1),
-    interval(2518, "Z2", kTimer3, "(Z2) Report interval :", &kZ2),
-    weekdays(1110, "Z3", kTimer3, "(Z3) Weekday mask :"),
-    mediaField(1106, "Z4", kTimer3, "(Z4) Report Media :"),
-    actionField(1151, "Z5", kTimer3, "(Z5) Action :"),
+    number(2516, "Z0", kTimer3, kZ0), number(2517, "Z1", kTimer3, kZ1),
+    number(2518, "Z2", kTimer3, kZ2), weekdays(1110, "Z3", kTimer3),
+    mediaField(1106, "Z4", kTimer3),  actionField(1151, "Z5", kTimer3),
 };
 
 }  // namespace

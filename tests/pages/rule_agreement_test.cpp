@@ -1,16 +1,22 @@
 // Every number a page shows, held against the tracker's own rule (the decoder's condition and the
 // value check): what the tracker holds fills the page without a message and stores back
 // unchanged, and what the page takes the tracker takes. Where a page asks for less than the
-// tracker takes, the limit is named below with its reason.
+// tracker takes, the limit is named below with its reason. And what the pages say about their
+// fields, held against the parameter texts and against what the fields enforce.
 
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <cctype>
+#include <map>
 #include <memory>
+#include <optional>
 #include <random>
+#include <regex>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "config/parameter_texts.h"
 #include "config/value_check.h"
 #include "page_fixture.h"
 #include "pages/communication_page.h"
@@ -202,6 +208,172 @@ TEST_P(RuleAgreement, RecordsTheTrackerHoldsFillThePageAndStoreBackUnchanged) {
         EXPECT_TRUE(prompter.messages.empty()) << prompter.messages.front().toStdString();
         EXPECT_TRUE(test::changedBytes(before, set.record).empty());
         page.reset();
+    }
+}
+
+// Every page, built over the default profile but not opened: its bindings are all these tests
+// need.
+class AllPages : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(loadDefaultProfile(set).ok);
+        for (const PageKind& kind : kPages) {
+            pages.push_back(kind.make(PageContext{set, registry, prompter, choices}));
+        }
+    }
+
+    ParameterSet set;
+    PageRegistry registry;
+    test::ScriptedPrompter prompter;
+    test::ScriptedChoices choices;
+    std::vector<std::unique_ptr<CPage>> pages;
+};
+
+TEST_F(AllPages, EveryShownCodeHasOneRowOfTextsAndEveryRowAParameterAPageBinds) {
+    std::map<std::string_view, int> rows;
+    for (const ParameterText& t : parameterTexts()) {
+        ++rows[t.code];
+        EXPECT_NE(findParameter(t.code), nullptr) << t.code;
+        // A row pasted under another code shows another parameter's name.
+        EXPECT_EQ(t.label.substr(0, t.code.size() + 2), "(" + std::string(t.code) + ")") << t.code;
+        // The row builders hand label and hint on as C strings.
+        EXPECT_EQ(t.label.data()[t.label.size()], '\0') << t.code;
+        EXPECT_TRUE(t.hint.empty() || t.hint.data()[t.hint.size()] == '\0') << t.code;
+    }
+    std::set<std::string_view> bound;
+    for (const auto& page : pages) {
+        for (const FieldBinding* b : page->binder().bindings()) {
+            if (b->code.empty()) {
+                continue;
+            }
+            bound.insert(b->code);
+            if (b->group != kHidden) {
+                EXPECT_EQ(rows[b->code], 1) << b->code;
+            }
+        }
+    }
+    for (const auto& [code, count] : rows) {
+        EXPECT_EQ(count, 1) << code;
+        EXPECT_TRUE(bound.count(code) == 1) << code << " is no page's field";
+    }
+}
+
+// A hint that states a range, "(A ~ B unit, 0=meaning)", with values listed before it as in
+// "(0, 80, 1024~ 65535)". 4Giga stands for the 32-bit top.
+struct StatedRange {
+    std::vector<int64_t> extras;
+    int64_t min = 0;
+    int64_t max = 0;
+    std::string unit;
+    bool zeroHasMeaning = false;
+};
+
+std::optional<StatedRange> statedRange(std::string_view hint) {
+    static const std::regex pattern(
+        R"(^\(((?:-?\d+, )*)(-?\d+) *~ *(\d+|4Giga)(?: ([^,)]+))?(?:, (0=)?[^)]*)?\)$)");
+    std::cmatch m;
+    if (!std::regex_match(hint.data(), hint.data() + hint.size(), m, pattern)) {
+        return std::nullopt;
+    }
+    StatedRange range;
+    const std::string extras = m[1];
+    for (std::size_t at = 0; at < extras.size(); at = extras.find(", ", at) + 2) {
+        range.extras.push_back(std::stoll(extras.substr(at)));
+    }
+    range.min = std::stoll(m[2]);
+    range.max = m[3] == "4Giga" ? int64_t{std::numeric_limits<uint32_t>::max()} : std::stoll(m[3]);
+    range.unit = m[4];
+    range.zeroHasMeaning = m[5].matched;
+    return range;
+}
+
+// Hints whose range is not what the field enforces. The texts stay as users know them; the rule
+// is the tracker's or the page's, as the tests above hold it.
+struct HintException {
+    std::string_view code;
+    const char* reason;
+};
+const std::vector<HintException> kHintExceptions = {};
+
+bool isHintException(std::string_view code) {
+    return std::any_of(kHintExceptions.begin(), kHintExceptions.end(),
+                       [code](const HintException& e) { return e.code == code; });
+}
+
+TEST_F(AllPages, ARangeAHintStatesIsTheRangeTheFieldEnforces) {
+    std::set<std::string_view> disagreeing;
+    for (const auto& page : pages) {
+        for (const FieldBinding* b : page->binder().bindings()) {
+            if (!isNumberEdit(*b) || b->group == kHidden || b->hint == nullptr) {
+                continue;
+            }
+            const std::optional<StatedRange> stated = statedRange(b->hint);
+            // A range the pattern cannot read would escape the check.
+            EXPECT_EQ(stated.has_value(),
+                      std::string_view(b->hint).find('~') != std::string_view::npos)
+                << b->code << " " << b->hint;
+            if (!stated) {
+                continue;
+            }
+            const NumberRule* rule = b->leaving != nullptr ? b->leaving : b->typing;
+            ASSERT_NE(rule, nullptr) << b->code << " states a range but checks none";
+            const auto accepts = [rule](int64_t n) {
+                return rule->accepts(n, std::to_string(n).size());
+            };
+            bool agrees = stated->min == rule->min && stated->max == rule->max &&
+                          (!stated->zeroHasMeaning || accepts(0));
+            for (const int64_t extra : stated->extras) {
+                agrees = agrees && accepts(extra);
+            }
+            if (!agrees) {
+                disagreeing.insert(b->code);
+            }
+            EXPECT_TRUE(agrees || isHintException(b->code))
+                << b->code << " " << b->hint << ": rule " << rule->min << " ~ " << rule->max;
+        }
+    }
+    // An exception whose hint now agrees is stale.
+    for (const HintException& e : kHintExceptions) {
+        EXPECT_TRUE(disagreeing.count(e.code) == 1) << e.code << " agrees now";
+    }
+}
+
+std::string lowered(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return out;
+}
+
+// Compared without case: the speed hints spell the unit "Km/H".
+TEST(ParameterTexts, AUnitAHintNamesIsTheRowsUnit) {
+    std::set<std::string> units;
+    for (const ParameterText& t : parameterTexts()) {
+        if (!t.unit.empty()) {
+            units.insert(lowered(t.unit));
+        }
+    }
+    ASSERT_FALSE(units.empty());
+    const std::regex word(R"([^ ,()]+)");
+    for (const ParameterText& t : parameterTexts()) {
+        const std::string hint(t.hint);
+        bool named = false;
+        for (auto it = std::sregex_iterator(hint.begin(), hint.end(), word);
+             it != std::sregex_iterator(); ++it) {
+            const std::string w = lowered(it->str());
+            if (units.count(w) == 1) {
+                named = true;
+                EXPECT_EQ(w, lowered(t.unit)) << t.code << " " << t.hint;
+            }
+        }
+        // A range with a unit word names it where the range ends.
+        const std::optional<StatedRange> stated = statedRange(t.hint);
+        if (stated && !stated->unit.empty()) {
+            EXPECT_EQ(lowered(stated->unit), lowered(t.unit)) << t.code << " " << t.hint;
+        }
+        // A unit no hint names could not be told from the texts the user sees.
+        EXPECT_TRUE(named || t.unit.empty()) << t.code;
     }
 }
 
