@@ -30,8 +30,6 @@ namespace qn470 {
 namespace {
 
 constexpr char kDefaultBaud[] = "115200";
-constexpr char kStart[] = "Start";
-constexpr char kStop[] = "Stop";
 
 // The logs show CR LF line ends as line breaks.
 QString displayed(QString text) {
@@ -49,15 +47,15 @@ T* named(T* widget, int id) {
     return widget;
 }
 
-QPushButton* button(const char* text, int id, QWidget* parent) {
-    auto* result = named(new QPushButton(QString::fromLatin1(text), parent), id);
+QPushButton* button(const QString& text, int id, QWidget* parent) {
+    auto* result = named(new QPushButton(text, parent), id);
     // As in a dialog: Enter presses the focused button.
     result->setAutoDefault(true);
     return result;
 }
 
-QLabel* label(const char* text, QWidget* buddy, QWidget* parent) {
-    auto* result = new QLabel(QString::fromLatin1(text), parent);
+QLabel* label(const QString& text, QWidget* buddy, QWidget* parent) {
+    auto* result = new QLabel(text, parent);
     result->setBuddy(buddy);
     buddy->setAccessibleName(result->text());
     return result;
@@ -129,34 +127,34 @@ CCommandWindow::~CCommandWindow() {
 
 void CCommandWindow::buildControls() {
     m_commandEdit = named(new QLineEdit(this), kCommandEdit);
-    m_sendCommand = button("Send", kSendCommand, this);
-    m_active = named(new QRadioButton(QStringLiteral("active"), this), kActive);
-    m_inactive = named(new QRadioButton(QStringLiteral("inactive"), this), kInactive);
+    m_sendCommand = button(tr("Send"), kSendCommand, this);
+    m_active = named(new QRadioButton(tr("active"), this), kActive);
+    m_inactive = named(new QRadioButton(tr("inactive"), this), kInactive);
     m_transmission = new QButtonGroup(this);
     m_transmission->addButton(m_active, kActive);
     m_transmission->addButton(m_inactive, kInactive);
-    m_sendSwitch = button("Send", kSendSwitch, this);
+    m_sendSwitch = button(tr("Send"), kSendSwitch, this);
     m_portList = named(new QComboBox(this), kPortList);
     m_portList->setEditable(true);
     m_portList->setInsertPolicy(QComboBox::NoInsert);
     m_portList->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     m_portList->setMinimumContentsLength(16);
-    m_scan = button("Scan", kScan, this);
+    m_scan = button(tr("Scan"), kScan, this);
     m_baud = named(new QLineEdit(QString::fromLatin1(kDefaultBaud), this), kBaud);
     m_baud->setMaxLength(kMaxBaudTextLength);
     m_baud->setFixedWidth(m_baud->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")) +
                           12);
-    m_startStop = button(kStart, kStartStop, this);
+    m_startStop = button(tr("Start"), kStartStop, this);
     m_statusLog = named(new QPlainTextEdit(this), kStatusLog);
     m_receiveLog = named(new QPlainTextEdit(this), kReceiveLog);
     for (QPlainTextEdit* log : {m_statusLog, m_receiveLog}) {
         log->setReadOnly(true);
         log->setLineWrapMode(QPlainTextEdit::NoWrap);
     }
-    m_statusLog->setAccessibleName(QStringLiteral("status"));
+    m_statusLog->setAccessibleName(tr("status"));
     // As tall as the controls beside it, however tall the window.
     m_statusLog->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
-    m_receiveLog->setAccessibleName(QStringLiteral("received"));
+    m_receiveLog->setAccessibleName(tr("received"));
     auto* saveLogAction = new QAction(tr("Save log..."), this);
     saveLogAction->setObjectName(QStringLiteral("saveLog"));
     connect(saveLogAction, &QAction::triggered, this, &CCommandWindow::saveLog);
@@ -167,11 +165,11 @@ void CCommandWindow::buildControls() {
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(6);
     grid->setVerticalSpacing(4);
-    grid->addWidget(label("Command :", m_commandEdit, this), 0, 0);
+    grid->addWidget(label(tr("Command :"), m_commandEdit, this), 0, 0);
     grid->addWidget(m_commandEdit, 0, 1, 1, 5);
     grid->addWidget(m_sendCommand, 0, 6);
 
-    auto* transmission = new QLabel(QStringLiteral("serial port data transmission"), this);
+    auto* transmission = new QLabel(tr("serial port data transmission"), this);
     transmission->setBuddy(m_active);
     auto* radios = new QHBoxLayout;
     radios->addWidget(transmission);
@@ -182,21 +180,21 @@ void CCommandWindow::buildControls() {
     grid->addLayout(radios, 1, 0, 1, 6);
     grid->addWidget(m_sendSwitch, 1, 6);
 
-    grid->addWidget(label("COM :", m_portList, this), 2, 0);
+    grid->addWidget(label(tr("COM :"), m_portList, this), 2, 0);
     grid->addWidget(m_portList, 2, 1);
     grid->addWidget(m_scan, 2, 2);
-    grid->addWidget(label("baud rate :", m_baud, this), 2, 3);
+    grid->addWidget(label(tr("baud rate :"), m_baud, this), 2, 3);
     grid->addWidget(m_baud, 2, 4);
     grid->addWidget(m_startStop, 2, 6);
     grid->setColumnStretch(1, 1);
 
     auto* files = new QHBoxLayout;
     files->setSpacing(6);
-    files->addWidget(button("Save to file", kSaveToFile, this));
-    files->addWidget(button("Save to Bin file", kSaveToBinFile, this));
-    files->addWidget(button("Save to device", kSaveToDevice, this));
-    files->addWidget(button("Load from file", kLoadFromFile, this));
-    files->addWidget(button("Load from device", kLoadFromDevice, this));
+    files->addWidget(button(tr("Save to file"), kSaveToFile, this));
+    files->addWidget(button(tr("Save to Bin file"), kSaveToBinFile, this));
+    files->addWidget(button(tr("Save to device"), kSaveToDevice, this));
+    files->addWidget(button(tr("Load from file"), kLoadFromFile, this));
+    files->addWidget(button(tr("Load from device"), kLoadFromDevice, this));
 
     auto* controls = new QVBoxLayout;
     controls->setSpacing(6);
@@ -313,7 +311,7 @@ void CCommandWindow::showLinkState() {
     if (open || !m_session.isConnected()) {
         m_lostRescan.stop();
     }
-    m_startStop->setText(QString::fromLatin1(open ? kStop : kStart));
+    m_startStop->setText(open ? tr("Stop") : tr("Start"));
 }
 
 void CCommandWindow::onLinkLost() {

@@ -64,7 +64,7 @@ bool CconfigToolApp::initInstance() {
 #endif
     }
     view->start();
-    m_frame->setWindowTitle(QString::fromUtf8(kCaption));
+    m_frame->setWindowTitle(QCoreApplication::translate("CconfigToolApp", kCaption));
     m_frame->show();
     return true;
 }

@@ -28,7 +28,9 @@ class SessionLog;
 class WindowChanges;
 class WindowJournal;
 
-inline constexpr char kCaption[] = "Ardeno - QN-470 ConfigTool DEV V3.0 (1111161)";
+// The window title, translated where it is shown.
+inline constexpr char kCaption[] =
+    QT_TRANSLATE_NOOP("CconfigToolApp", "Ardeno - QN-470 ConfigTool DEV V3.0 (1111161)");
 
 // How the window reaches the tracker.
 struct DeviceOptions {

@@ -40,7 +40,8 @@ PortSource DemoMode::ports(PortSource system) const {
             return ports;  // unplugged
         }
         ports.removeIf([&](const PortInfo& port) { return port.portName == name; });
-        // Named like a Windows entry, so it reads the same on every system.
+        // Named like a Windows entry, so it reads the same on every system. Not translated: the
+        // port list takes only entries whose name says "Prolific".
         ports.append({name, QStringLiteral("Prolific simulator"), QString()});
         return ports;
     };

@@ -1,5 +1,7 @@
 #include "app/page_tabs.h"
 
+#include <QCoreApplication>
+
 #include "pages/communication_page.h"
 #include "pages/counter_page.h"
 #include "pages/function_page.h"
@@ -17,7 +19,8 @@ namespace {
 
 template <typename Page>
 PageTab tab(const char* label) {
-    return PageTab{QString::fromUtf8(label), [](const PageContext& context, QWidget* parent) {
+    return PageTab{QCoreApplication::translate("qn470::PageTabs", label),
+                   [](const PageContext& context, QWidget* parent) {
                        return static_cast<CPage*>(new Page(context, parent));
                    }};
 }
@@ -26,17 +29,17 @@ PageTab tab(const char* label) {
 
 std::vector<PageTab> pageTabs() {
     return {
-        tab<CMainPage>("Main"),
-        tab<CGPSPage>("GPS"),
-        tab<CCommunicationPage>("Communication"),
-        tab<CSecurityPage>("Security"),
-        tab<CReportPage1>("Function"),
-        tab<CReportPage2>("Timer"),
-        tab<CStopwatch>("Stopwatch"),
-        tab<CCounter>("Counter"),
-        tab<CDigital>("Input / Output"),
-        tab<CSensor>("Motion Sensor"),
-        tab<CSerialPort>("Serial Port"),
+        tab<CMainPage>(QT_TRANSLATE_NOOP("qn470::PageTabs", "Main")),
+        tab<CGPSPage>(QT_TRANSLATE_NOOP("qn470::PageTabs", "GPS")),
+        tab<CCommunicationPage>(QT_TRANSLATE_NOOP("qn470::PageTabs", "Communication")),
+        tab<CSecurityPage>(QT_TRANSLATE_NOOP("qn470::PageTabs", "Security")),
+        tab<CReportPage1>(QT_TRANSLATE_NOOP("qn470::PageTabs", "Function")),
+        tab<CReportPage2>(QT_TRANSLATE_NOOP("qn470::PageTabs", "Timer")),
+        tab<CStopwatch>(QT_TRANSLATE_NOOP("qn470::PageTabs", "Stopwatch")),
+        tab<CCounter>(QT_TRANSLATE_NOOP("qn470::PageTabs", "Counter")),
+        tab<CDigital>(QT_TRANSLATE_NOOP("qn470::PageTabs", "Input / Output")),
+        tab<CSensor>(QT_TRANSLATE_NOOP("qn470::PageTabs", "Motion Sensor")),
+        tab<CSerialPort>(QT_TRANSLATE_NOOP("qn470::PageTabs", "Serial Port")),
     };
 }
 

@@ -16,7 +16,7 @@ struct PageTab {
 };
 
 // Main, GPS, Communication, Security, Function, Timer, Stopwatch, Counter, Input / Output,
-// Motion Sensor, Serial Port.
+// Motion Sensor, Serial Port; the labels are translated when the list is made.
 std::vector<PageTab> pageTabs();
 
 }  // namespace qn470

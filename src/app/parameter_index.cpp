@@ -1,6 +1,7 @@
 #include "app/parameter_index.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <algorithm>
 #include <array>
@@ -28,9 +29,15 @@ QString fromView(std::string_view text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// A parameter's label or hint as its page shows it: translated in the context the pages use for
+// the texts of a parameter.
+QString parameterText(const char* text) {
+    return QCoreApplication::translate("Parameter", text);
+}
+
 // "(E1) Host Port number1 :" reads as "(E1) Host Port number1" in a list.
 QString shownLabel(const char* label) {
-    QString text = QString::fromUtf8(label).simplified();
+    QString text = parameterText(label).simplified();
     while (text.endsWith(QLatin1Char(':'))) {
         text.chop(1);
         text = text.trimmed();
@@ -154,7 +161,7 @@ void ParameterIndex::build() const {
             entry.controlId = id;
             entry.code = fromView(binding->code);
             entry.label = binding->label != nullptr ? shownLabel(binding->label) : entry.code;
-            entry.hint = binding->hint != nullptr ? QString::fromUtf8(binding->hint) : QString();
+            entry.hint = binding->hint != nullptr ? parameterText(binding->hint) : QString();
             entry.group = page->binder().group(binding->group)->title();
             entry.binding = *binding;
             m_parameters.push_back(std::move(entry));
@@ -167,7 +174,9 @@ void ParameterIndex::build() const {
                 IndexedParameter entry = base;
                 entry.controlId = CCommunicationPage::kTemplateList;
                 entry.code = fromView(eventParameter(row).code);
-                entry.label = QStringLiteral("(%1) SMS template").arg(entry.code);
+                entry.label =
+                    QCoreApplication::translate("qn470::ParameterIndex", "(%1) SMS template")
+                        .arg(entry.code);
                 entry.hint = eventDescription(row);
                 entry.group = group;
                 entry.listItem = row;

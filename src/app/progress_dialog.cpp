@@ -10,7 +10,7 @@ namespace qn470 {
 CProgress::CProgress(DeviceSession& session, DeviceSession::Operation operation, QWidget* parent)
     : QDialog(parent), m_session(session), m_bar(new QProgressBar(this)), m_text(new QLabel(this)) {
     setObjectName(QStringLiteral("137"));
-    setWindowTitle(QStringLiteral("Processing ..."));
+    setWindowTitle(tr("Processing ..."));
     setWindowModality(Qt::ApplicationModal);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 

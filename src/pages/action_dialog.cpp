@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <string_view>
 
 #include "pages/dialog_buttons.h"
 
@@ -17,7 +18,8 @@ namespace {
 
 struct CodeButton {
     int id;
-    const char* text;
+    const char* name;  // what the button shows before its code
+    const char* code;  // the two characters it puts into the slot
 };
 
 struct CodeRow {
@@ -27,40 +29,77 @@ struct CodeRow {
     int count;
 };
 
-// clang-format off
+// Numbered buttons show their number, the others a word; every one shows its code after it.
 constexpr CodeRow kRows[] = {
-    {"Stopwatch", "Disable", {{{1139, "0 (84)"}, {1140, "1 (85)"}, {1141, "2 (86)"}, {1142, "3 (87)"}}}, 4},
-    {"Stopwatch", "Enable", {{{1143, "0 (8c)"}, {1144, "1 (8d)"}, {1145, "2 (8e)"}, {1146, "3 (8f)"}}}, 4},
-    {"Counter", "Clear", {{{1147, "0 (a0)"}, {1148, "1 (a1)"}, {1149, "2 (a2)"}, {1150, "3 (a3)"}}}, 4},
-    {"Counter", "Increment", {{{1151, "0 (a8)"}, {1152, "1 (a9)"}, {1153, "2 (aa)"}, {1154, "3 (ab)"}}}, 4},
-    {"Digital Output", "Inactive", {{{1155, "1 (c1)"}, {1156, "2 (c2)"}, {1157, "3 (c3)"}, {}}}, 3},
-    {"Digital Output", "Activate", {{{1158, "1 (c9)"}, {1159, "2 (ca)"}, {1160, "3 (cb)"}, {}}}, 3},
-    {"Distance Accumulator", "", {{{1162, "Clear (40)"}, {1163, "Disable (42)"}, {1164, "Enable (43)"}, {}}}, 3},
-    {"Device", "", {{{1166, "Turn off (44)"}, {1165, "Turn on (45)"}, {}, {}}}, 2},
-    {"Autonomous Geofence", "", {{{1167, "Disable (48)"}, {1168, "Enable (49)"}, {}, {}}}, 2},
-    {"Reset", "", {{{1169, "GSM (4a)"}, {1170, "Device (4b)"}, {}, {}}}, 2},
+    {QT_TRANSLATE_NOOP("qn470::CAction", "Stopwatch"),
+     QT_TRANSLATE_NOOP("qn470::CAction", "Disable"),
+     {{{1139, "0", "84"}, {1140, "1", "85"}, {1141, "2", "86"}, {1142, "3", "87"}}},
+     4},
+    {QT_TRANSLATE_NOOP("qn470::CAction", "Stopwatch"),
+     QT_TRANSLATE_NOOP("qn470::CAction", "Enable"),
+     {{{1143, "0", "8c"}, {1144, "1", "8d"}, {1145, "2", "8e"}, {1146, "3", "8f"}}},
+     4},
+    {QT_TRANSLATE_NOOP("qn470::CAction", "Counter"),
+     QT_TRANSLATE_NOOP("qn470::CAction", "Clear"),
+     {{{1147, "0", "a0"}, {1148, "1", "a1"}, {1149, "2", "a2"}, {1150, "3", "a3"}}},
+     4},
+    {QT_TRANSLATE_NOOP("qn470::CAction", "Counter"),
+     QT_TRANSLATE_NOOP("qn470::CAction", "Increment"),
+     {{{1151, "0", "a8"}, {1152, "1", "a9"}, {1153, "2", "aa"}, {1154, "3", "ab"}}},
+     4},
+    {QT_TRANSLATE_NOOP("qn470::CAction", "Digital Output"),
+     QT_TRANSLATE_NOOP("qn470::CAction", "Inactive"),
+     {{{1155, "1", "c1"}, {1156, "2", "c2"}, {1157, "3", "c3"}, {}}},
+     3},
+    {QT_TRANSLATE_NOOP("qn470::CAction", "Digital Output"),
+     QT_TRANSLATE_NOOP("qn470::CAction", "Activate"),
+     {{{1158, "1", "c9"}, {1159, "2", "ca"}, {1160, "3", "cb"}, {}}},
+     3},
+    {QT_TRANSLATE_NOOP("qn470::CAction", "Distance Accumulator"),
+     "",
+     {{{1162, QT_TRANSLATE_NOOP("qn470::CAction", "Clear"), "40"},
+       {1163, QT_TRANSLATE_NOOP("qn470::CAction", "Disable"), "42"},
+       {1164, QT_TRANSLATE_NOOP("qn470::CAction", "Enable"), "43"},
+       {}}},
+     3},
+    {QT_TRANSLATE_NOOP("qn470::CAction", "Device"),
+     "",
+     {{{1166, QT_TRANSLATE_NOOP("qn470::CAction", "Turn off"), "44"},
+       {1165, QT_TRANSLATE_NOOP("qn470::CAction", "Turn on"), "45"},
+       {},
+       {}}},
+     2},
+    {QT_TRANSLATE_NOOP("qn470::CAction", "Autonomous Geofence"),
+     "",
+     {{{1167, QT_TRANSLATE_NOOP("qn470::CAction", "Disable"), "48"},
+       {1168, QT_TRANSLATE_NOOP("qn470::CAction", "Enable"), "49"},
+       {},
+       {}}},
+     2},
+    {QT_TRANSLATE_NOOP("qn470::CAction", "Reset"),
+     "",
+     {{{1169, QT_TRANSLATE_NOOP("qn470::CAction", "GSM"), "4a"},
+       {1170, QT_TRANSLATE_NOOP("qn470::CAction", "Device"), "4b"},
+       {},
+       {}}},
+     2},
 };
-// clang-format on
-constexpr CodeButton kNoneButton = {1186, "None (00)"};
-
-// A button's code: the two characters before its closing parenthesis.
-QString codeOf(const QString& text) {
-    const qsizetype close = text.lastIndexOf(QLatin1Char(')'));
-    return close >= 2 ? text.mid(close - 2, 2) : QString();
-}
+constexpr CodeButton kNoneButton = {1186, QT_TRANSLATE_NOOP("qn470::CAction", "None"), "00"};
 
 }  // namespace
 
 CAction::CAction(const QString& fieldText, Prompter& prompter, QWidget* parent)
     : CChoiceDialog(parent), m_prompter(prompter) {
-    setWindowTitle(QStringLiteral("Choice Actions"));
+    setWindowTitle(tr("Choice Actions"));
     m_codes = new QButtonGroup(this);
     auto* layout = new QVBoxLayout(this);
     auto* frames = new QGridLayout;
     layout->addLayout(frames);
 
     auto addCode = [this](const CodeButton& b, QWidget* parent) {
-        auto* button = new QRadioButton(QString::fromUtf8(b.text), parent);
+        //: A code button: its number or word, then its code, as "Turn off (44)".
+        auto* button =
+            new QRadioButton(tr("%1 (%2)").arg(tr(b.name), QString::fromLatin1(b.code)), parent);
         button->setObjectName(QString::number(b.id));
         m_codes->addButton(button, b.id);
         return button;
@@ -70,9 +109,12 @@ CAction::CAction(const QString& fieldText, Prompter& prompter, QWidget* parent)
     QGroupBox* frame = nullptr;
     QGridLayout* grid = nullptr;
     int frameCount = 0;
+    const char* frameName = nullptr;
     for (const CodeRow& row : kRows) {
-        if (frame == nullptr || frame->title() != QString::fromUtf8(row.frame)) {
-            frame = new QGroupBox(QString::fromUtf8(row.frame), this);
+        // Rows of one frame follow each other in the table.
+        if (frameName == nullptr || std::string_view(frameName) != row.frame) {
+            frameName = row.frame;
+            frame = new QGroupBox(tr(row.frame), this);
             grid = new QGridLayout(frame);
             grid->setVerticalSpacing(2);
             const int column = frameCount < 3 ? 0 : 1;
@@ -83,7 +125,7 @@ CAction::CAction(const QString& fieldText, Prompter& prompter, QWidget* parent)
         const int line = grid->rowCount();
         const bool labelled = *row.label != '\0';
         if (labelled) {
-            grid->addWidget(new QLabel(QString::fromUtf8(row.label), frame), line, 0);
+            grid->addWidget(new QLabel(tr(row.label), frame), line, 0);
         }
         for (int i = 0; i < row.count; ++i) {
             grid->addWidget(addCode(row.buttons[static_cast<std::size_t>(i)], frame), line,
@@ -96,7 +138,7 @@ CAction::CAction(const QString& fieldText, Prompter& prompter, QWidget* parent)
 
     // The five slots: a radio to make a slot current, an edit holding its code.
     auto* slotBox = new QGridLayout;
-    slotBox->addWidget(new QLabel(QStringLiteral("Action"), this), 0, 0, 1, kActionSlots);
+    slotBox->addWidget(new QLabel(tr("Action"), this), 0, 0, 1, kActionSlots);
     m_slots = new QButtonGroup(this);
     for (int k = 0; k < kActionSlots; ++k) {
         auto* radio = new QRadioButton(QString::number(k + 1), this);
@@ -104,7 +146,7 @@ CAction::CAction(const QString& fieldText, Prompter& prompter, QWidget* parent)
         m_slots->addButton(radio, k);
         auto* edit = new QLineEdit(this);
         edit->setObjectName(QString::number(kSlotEditIds[static_cast<std::size_t>(k)]));
-        edit->setAccessibleName(QStringLiteral("Action %1").arg(k + 1));
+        edit->setAccessibleName(tr("Action %1").arg(k + 1));
         edit->setMaxLength(2);
         edit->setFixedWidth(edit->fontMetrics().averageCharWidth() * 4 + 12);
         m_edits[static_cast<std::size_t>(k)] = edit;
@@ -136,12 +178,12 @@ int CAction::codeRadioId(const QString& code) {
     for (const CodeRow& row : kRows) {
         for (int i = 0; i < row.count; ++i) {
             const CodeButton& b = row.buttons[static_cast<std::size_t>(i)];
-            if (codeOf(QString::fromUtf8(b.text)) == code) {
+            if (code == QLatin1String(b.code)) {
                 return b.id;
             }
         }
     }
-    return codeOf(QString::fromUtf8(kNoneButton.text)) == code ? kNoneButton.id : 0;
+    return code == QLatin1String(kNoneButton.code) ? kNoneButton.id : 0;
 }
 
 // The code of a button, from the table rather than from what the button shows, which a
@@ -151,11 +193,11 @@ QString CAction::codeOfRadio(int id) {
         for (int i = 0; i < row.count; ++i) {
             const CodeButton& b = row.buttons[static_cast<std::size_t>(i)];
             if (b.id == id) {
-                return codeOf(QString::fromUtf8(b.text));
+                return QString::fromLatin1(b.code);
             }
         }
     }
-    return id == kNoneButton.id ? codeOf(QString::fromUtf8(kNoneButton.text)) : QString();
+    return id == kNoneButton.id ? QString::fromLatin1(kNoneButton.code) : QString();
 }
 
 void CAction::selectSlot(int slot) {
@@ -194,8 +236,7 @@ void CAction::slotEdited(int slot) {
         }
         return;
     }
-    m_prompter.message(QStringLiteral("Invalid Value!"), {}, Prompter::Buttons::Ok,
-                       Prompter::Icon::None);
+    m_prompter.message(tr("Invalid Value!"), {}, Prompter::Buttons::Ok, Prompter::Icon::None);
     m_edits[k]->setText(QString::fromLatin1(m_stored[k]));
 }
 

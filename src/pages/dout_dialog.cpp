@@ -23,9 +23,12 @@ struct OutputRow {
 };
 
 constexpr std::array<OutputRow, CDout::kOutputs> kRows = {{
-    {"Output 1 :", CDout::kOutput1Activate, CDout::kOutput1Inactive, 0x02},
-    {"Output 2 :", CDout::kOutput2Activate, CDout::kOutput2Inactive, 0x04},
-    {"Output 3 :", CDout::kOutput3Activate, CDout::kOutput3Inactive, 0x08},
+    {QT_TRANSLATE_NOOP("qn470::CDout", "Output 1 :"), CDout::kOutput1Activate,
+     CDout::kOutput1Inactive, 0x02},
+    {QT_TRANSLATE_NOOP("qn470::CDout", "Output 2 :"), CDout::kOutput2Activate,
+     CDout::kOutput2Inactive, 0x04},
+    {QT_TRANSLATE_NOOP("qn470::CDout", "Output 3 :"), CDout::kOutput3Activate,
+     CDout::kOutput3Inactive, 0x08},
 }};
 
 constexpr uint8_t kAllOutputs = 0x02 | 0x04 | 0x08;
@@ -41,16 +44,18 @@ void clear(QAbstractButton* button) {
 }  // namespace
 
 CDout::CDout(const std::optional<QString>& outputText, QWidget* parent) : CChoiceDialog(parent) {
-    setWindowTitle(QStringLiteral("Dout all"));
+    setWindowTitle(tr("Dout all"));
 
-    auto* frame = new QGroupBox(QStringLiteral("Digital Output status"));
+    auto* frame = new QGroupBox(tr("Digital Output status"));
     auto* grid = new QGridLayout(frame);
     for (int i = 0; i < kOutputs; ++i) {
         const OutputRow& row = kRows[static_cast<std::size_t>(i)];
         auto* pair = new QButtonGroup(this);
-        m_activate[static_cast<std::size_t>(i)] = addRadio(row.activate, "Activate", *pair, frame);
-        m_inactive[static_cast<std::size_t>(i)] = addRadio(row.inactive, "Inactive", *pair, frame);
-        grid->addWidget(new QLabel(QString::fromUtf8(row.label), frame), i, 0);
+        m_activate[static_cast<std::size_t>(i)] =
+            addRadio(row.activate, tr("Activate"), *pair, frame);
+        m_inactive[static_cast<std::size_t>(i)] =
+            addRadio(row.inactive, tr("Inactive"), *pair, frame);
+        grid->addWidget(new QLabel(tr(row.label), frame), i, 0);
         grid->addWidget(m_activate[static_cast<std::size_t>(i)], i, 1);
         grid->addWidget(m_inactive[static_cast<std::size_t>(i)], i, 2);
         connect(m_activate[static_cast<std::size_t>(i)], &QRadioButton::clicked, this,
@@ -59,8 +64,8 @@ CDout::CDout(const std::optional<QString>& outputText, QWidget* parent) : CChoic
                 [this, i] { outputClicked(i, false); });
     }
     m_allOrNone = new QButtonGroup(this);
-    m_all = addRadio(kAll, "All", *m_allOrNone, frame);
-    m_none = addRadio(kNone, "None", *m_allOrNone, frame);
+    m_all = addRadio(kAll, tr("All"), *m_allOrNone, frame);
+    m_none = addRadio(kNone, tr("None"), *m_allOrNone, frame);
     grid->addWidget(m_all, kOutputs, 1);
     grid->addWidget(m_none, kOutputs, 2);
     connect(m_all, &QRadioButton::clicked, this, [this] {

@@ -24,12 +24,14 @@ struct TransportButton {
 };
 
 constexpr TransportButton kTransports[] = {
-    {CMedia_Choice::kTcp, "TCP", MediaTransport::Tcp},
-    {CMedia_Choice::kUdp, "UDP", MediaTransport::Udp},
-    {CMedia_Choice::kEmail, "E-mail", MediaTransport::Email},
-    {CMedia_Choice::kHttp, "HTTP", MediaTransport::Http},
-    {CMedia_Choice::kComPort, "COM port", MediaTransport::ComPort},
-    {CMedia_Choice::kNone, "None", MediaTransport::None},
+    {CMedia_Choice::kTcp, QT_TRANSLATE_NOOP("qn470::CMedia_Choice", "TCP"), MediaTransport::Tcp},
+    {CMedia_Choice::kUdp, QT_TRANSLATE_NOOP("qn470::CMedia_Choice", "UDP"), MediaTransport::Udp},
+    {CMedia_Choice::kEmail, QT_TRANSLATE_NOOP("qn470::CMedia_Choice", "E-mail"),
+     MediaTransport::Email},
+    {CMedia_Choice::kHttp, QT_TRANSLATE_NOOP("qn470::CMedia_Choice", "HTTP"), MediaTransport::Http},
+    {CMedia_Choice::kComPort, QT_TRANSLATE_NOOP("qn470::CMedia_Choice", "COM port"),
+     MediaTransport::ComPort},
+    {CMedia_Choice::kNone, QT_TRANSLATE_NOOP("qn470::CMedia_Choice", "None"), MediaTransport::None},
 };
 
 int transportId(MediaTransport transport) {
@@ -45,33 +47,33 @@ int transportId(MediaTransport transport) {
 
 CMedia_Choice::CMedia_Choice(const QString& fieldText, bool smsEnabled, QWidget* parent)
     : CChoiceDialog(parent) {
-    setWindowTitle(QStringLiteral("Choice Report Media"));
+    setWindowTitle(tr("Choice Report Media"));
 
-    auto* frame = new QGroupBox(QStringLiteral("Choice Report Media type (Multiple Choices ) :"));
+    auto* frame = new QGroupBox(tr("Choice Report Media type (Multiple Choices ) :"));
     auto* grid = new QGridLayout(frame);
 
-    m_sms = new QCheckBox(QStringLiteral("SMS"), frame);
+    m_sms = new QCheckBox(tr("SMS"), frame);
     m_sms->setObjectName(QString::number(kSms));
     m_sms->setEnabled(smsEnabled);
-    grid->addWidget(new QLabel(QStringLiteral("Item1:"), frame), 0, 0);
+    grid->addWidget(new QLabel(tr("Item1:"), frame), 0, 0);
     grid->addWidget(m_sms, 0, 1);
 
     m_transport = new QButtonGroup(this);
     auto* transports = new QHBoxLayout;
     for (const TransportButton& b : kTransports) {
-        QRadioButton* button = addRadio(b.id, b.text, *m_transport, frame);
+        QRadioButton* button = addRadio(b.id, tr(b.text), *m_transport, frame);
         button->setEnabled(b.transport != MediaTransport::Email);
         transports->addWidget(button);
     }
-    grid->addWidget(new QLabel(QStringLiteral("Item2:"), frame), 1, 0);
+    grid->addWidget(new QLabel(tr("Item2:"), frame), 1, 0);
     grid->addLayout(transports, 1, 1);
 
     m_format = new QButtonGroup(this);
     auto* formats = new QHBoxLayout;
-    formats->addWidget(addRadio(kFormat0, "Report format 0", *m_format, frame));
-    formats->addWidget(addRadio(kFormat1, "Report format 1", *m_format, frame));
+    formats->addWidget(addRadio(kFormat0, tr("Report format 0"), *m_format, frame));
+    formats->addWidget(addRadio(kFormat1, tr("Report format 1"), *m_format, frame));
     formats->addStretch(1);
-    grid->addWidget(new QLabel(QStringLiteral("Item3:"), frame), 2, 0);
+    grid->addWidget(new QLabel(tr("Item3:"), frame), 2, 0);
     grid->addLayout(formats, 2, 1);
 
     auto* buttons = new QHBoxLayout;

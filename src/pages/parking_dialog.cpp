@@ -24,15 +24,21 @@ struct Source {
 };
 
 constexpr std::array<Source, 5> kSources = {{
-    {"Input 1 :", 0x0002, CParking::kInput1Active, "Activate", CParking::kInput1Inactive,
-     "Inactive"},
-    {"Input 2 :", 0x0004, CParking::kInput2Active, "Activate", CParking::kInput2Inactive,
-     "Inactive"},
-    {"Input 3 :", 0x0008, CParking::kInput3Active, "Activate", CParking::kInput3Inactive,
-     "Inactive"},
-    {"Motion Sensor :", 0x0080, CParking::kMotionMoving, "Moving", CParking::kMotionStatic,
-     "Static"},
-    {"ACC :", 0x2000, CParking::kAccActive, "Activate", CParking::kAccInactive, "Inactive"},
+    {QT_TRANSLATE_NOOP("qn470::CParking", "Input 1 :"), 0x0002, CParking::kInput1Active,
+     QT_TRANSLATE_NOOP("qn470::CParking", "Activate"), CParking::kInput1Inactive,
+     QT_TRANSLATE_NOOP("qn470::CParking", "Inactive")},
+    {QT_TRANSLATE_NOOP("qn470::CParking", "Input 2 :"), 0x0004, CParking::kInput2Active,
+     QT_TRANSLATE_NOOP("qn470::CParking", "Activate"), CParking::kInput2Inactive,
+     QT_TRANSLATE_NOOP("qn470::CParking", "Inactive")},
+    {QT_TRANSLATE_NOOP("qn470::CParking", "Input 3 :"), 0x0008, CParking::kInput3Active,
+     QT_TRANSLATE_NOOP("qn470::CParking", "Activate"), CParking::kInput3Inactive,
+     QT_TRANSLATE_NOOP("qn470::CParking", "Inactive")},
+    {QT_TRANSLATE_NOOP("qn470::CParking", "Motion Sensor :"), 0x0080, CParking::kMotionMoving,
+     QT_TRANSLATE_NOOP("qn470::CParking", "Moving"), CParking::kMotionStatic,
+     QT_TRANSLATE_NOOP("qn470::CParking", "Static")},
+    {QT_TRANSLATE_NOOP("qn470::CParking", "ACC :"), 0x2000, CParking::kAccActive,
+     QT_TRANSLATE_NOOP("qn470::CParking", "Activate"), CParking::kAccInactive,
+     QT_TRANSLATE_NOOP("qn470::CParking", "Inactive")},
 }};
 
 // Unchecks one button of an exclusive group, which Qt does not do by itself.
@@ -50,7 +56,7 @@ void uncheck(QButtonGroup& group, int id) {
 
 CParking::CParking(const std::optional<QString>& fieldText, QWidget* parent)
     : CChoiceDialog(parent), m_hasField(fieldText.has_value()) {
-    setWindowTitle(QStringLiteral("Trigger source of parking alarm"));
+    setWindowTitle(tr("Trigger source of parking alarm"));
 
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(12);
@@ -58,15 +64,15 @@ CParking::CParking(const std::optional<QString>& fieldText, QWidget* parent)
         const Source& s = kSources[i];
         m_sources[i] = new QButtonGroup(this);
         const int line = static_cast<int>(i);
-        grid->addWidget(new QLabel(QString::fromUtf8(s.label), this), line, 0);
-        grid->addWidget(addRadio(s.first, s.firstText, *m_sources[i], this), line, 1);
-        grid->addWidget(addRadio(s.second, s.secondText, *m_sources[i], this), line, 2);
+        grid->addWidget(new QLabel(tr(s.label), this), line, 0);
+        grid->addWidget(addRadio(s.first, tr(s.firstText), *m_sources[i], this), line, 1);
+        grid->addWidget(addRadio(s.second, tr(s.secondText), *m_sources[i], this), line, 2);
         connect(m_sources[i], &QButtonGroup::idClicked, this, &CParking::sourceClicked);
     }
     m_allOrNone = new QButtonGroup(this);
     const int line = static_cast<int>(kSources.size());
-    grid->addWidget(addRadio(kAll, "All", *m_allOrNone, this), line, 1);
-    grid->addWidget(addRadio(kNone, "None", *m_allOrNone, this), line, 2);
+    grid->addWidget(addRadio(kAll, tr("All"), *m_allOrNone, this), line, 1);
+    grid->addWidget(addRadio(kNone, tr("None"), *m_allOrNone, this), line, 2);
     connect(m_allOrNone, &QButtonGroup::idClicked, this, &CParking::allOrNoneClicked);
 
     auto* buttons = new QHBoxLayout;

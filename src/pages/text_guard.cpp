@@ -1,5 +1,6 @@
 #include "pages/text_guard.h"
 
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <memory>
 
@@ -44,7 +45,8 @@ void guardTextCharacters(QLineEdit& edit, Prompter& prompter,
                 edit.cursorPosition() - static_cast<int>(text.size() - before.size());
             edit.setText(before);
             edit.setCursorPosition(std::max(0, cursor));
-            prompter.message(QStringLiteral("(%1)The text %2.")
+            // The problem itself is the value check's own English text, as everywhere it is used.
+            prompter.message(QCoreApplication::translate("qn470::TextGuard", "(%1)The text %2.")
                                  .arg(QString::fromLatin1(p->code.data(),
                                                           static_cast<qsizetype>(p->code.size())),
                                       QString::fromStdString(*problem)),

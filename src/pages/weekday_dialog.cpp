@@ -2,10 +2,10 @@
 
 #include <QCheckBox>
 #include <QHBoxLayout>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "config/hex_text.h"
+#include "pages/dialog_buttons.h"
 
 namespace qn470 {
 namespace {
@@ -17,38 +17,31 @@ struct Day {
 };
 
 constexpr std::array<Day, 7> kDays = {{
-    {CWeekday::kSunday, "Sunday", 0x01},
-    {CWeekday::kMonday, "Monday", 0x02},
-    {CWeekday::kTuesday, "Tuesday", 0x04},
-    {CWeekday::kWednesday, "Wednesday", 0x08},
-    {CWeekday::kThursday, "Thursday", 0x10},
-    {CWeekday::kFriday, "Friday", 0x20},
-    {CWeekday::kSaturday, "Saturday", 0x40},
+    {CWeekday::kSunday, QT_TRANSLATE_NOOP("qn470::CWeekday", "Sunday"), 0x01},
+    {CWeekday::kMonday, QT_TRANSLATE_NOOP("qn470::CWeekday", "Monday"), 0x02},
+    {CWeekday::kTuesday, QT_TRANSLATE_NOOP("qn470::CWeekday", "Tuesday"), 0x04},
+    {CWeekday::kWednesday, QT_TRANSLATE_NOOP("qn470::CWeekday", "Wednesday"), 0x08},
+    {CWeekday::kThursday, QT_TRANSLATE_NOOP("qn470::CWeekday", "Thursday"), 0x10},
+    {CWeekday::kFriday, QT_TRANSLATE_NOOP("qn470::CWeekday", "Friday"), 0x20},
+    {CWeekday::kSaturday, QT_TRANSLATE_NOOP("qn470::CWeekday", "Saturday"), 0x40},
 }};
 
 }  // namespace
 
 CWeekday::CWeekday(const QStringList& fieldTexts, QWidget* parent) : CChoiceDialog(parent) {
-    setWindowTitle(QStringLiteral("Choice Weekday"));
+    setWindowTitle(tr("Choice Weekday"));
     auto* days = new QVBoxLayout;
     days->setSpacing(4);
     for (std::size_t i = 0; i < kDays.size(); ++i) {
-        m_days[i] = new QCheckBox(QString::fromUtf8(kDays[i].text), this);
+        m_days[i] = new QCheckBox(tr(kDays[i].text), this);
         m_days[i]->setObjectName(QString::number(kDays[i].id));
         days->addWidget(m_days[i]);
     }
 
-    auto* saveButton = new QPushButton(QStringLiteral("Save"), this);
-    saveButton->setObjectName(QString::number(kSave));
-    saveButton->setDefault(true);
-    auto* cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
-    cancelButton->setObjectName(QString::number(kCancel));
-    connect(saveButton, &QPushButton::clicked, this, &CWeekday::save);
-    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    // Beside the days, at the top of a column of their own.
     auto* buttons = new QVBoxLayout;
-    buttons->addWidget(saveButton);
-    buttons->addWidget(cancelButton);
-    buttons->addStretch(1);
+    addApplyCancel(
+        *buttons, *this, kSave, kCancel, [this] { save(); }, tr("Save"));
 
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(days);

@@ -1,5 +1,5 @@
-// The weekday dialog through its real check boxes: the days a field's mask checks, and the hex
-// byte text "Save" gives.
+// The weekday dialog through its real check boxes: the days a field's mask checks, the hex byte
+// text "Save" gives, and its Save / Cancel column.
 
 #include <gtest/gtest.h>
 #include <QCheckBox>
@@ -109,6 +109,31 @@ TEST(WeekdayDialog, CancelGivesNothing) {
     test::click(byId<QPushButton>(&dialog, CWeekday::kCancel));
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     EXPECT_TRUE(dialog.resultText().isEmpty());
+}
+
+// The shared button pair, as a column beside the days: Save above Cancel at the top, Save the
+// default, so Enter saves.
+TEST(WeekdayDialog, SaveAndCancelStandAtTheTopOfAColumnAndEnterSaves) {
+    CWeekday dialog({QStringLiteral("41")});
+    ASSERT_TRUE(test::showActive(dialog));
+    auto* save = byId<QPushButton>(&dialog, CWeekday::kSave);
+    auto* cancel = byId<QPushButton>(&dialog, CWeekday::kCancel);
+    const QCheckBox* sunday = byId<QCheckBox>(&dialog, CWeekday::kSunday);
+    const QCheckBox* saturday = byId<QCheckBox>(&dialog, CWeekday::kSaturday);
+    EXPECT_EQ(save->text(), QStringLiteral("Save"));
+    EXPECT_EQ(cancel->text(), QStringLiteral("Cancel"));
+    EXPECT_TRUE(save->isDefault());
+    EXPECT_FALSE(cancel->isDefault());
+    EXPECT_GT(save->x(), sunday->geometry().right());
+    EXPECT_EQ(save->x(), cancel->x());
+    EXPECT_GT(cancel->y(), save->geometry().bottom());
+    EXPECT_LT(save->y(), sunday->geometry().bottom());
+    EXPECT_LT(cancel->geometry().bottom(), saturday->y());
+
+    test::click(byId<QCheckBox>(&dialog, CWeekday::kMonday));
+    QTest::keyClick(&dialog, Qt::Key_Return);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.resultText(), QStringLiteral("43"));
 }
 
 TEST(WeekdayDialog, OpenedForAnythingButATimerPageItStartsEmpty) {
