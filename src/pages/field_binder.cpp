@@ -565,7 +565,7 @@ bool FieldBinder::storeRow(Row& row, bool& exchanging) {
             const std::optional<int64_t> value =
                 parseExchangedNumber(latin1(row.edit->text()), b.exchange);
             if (!value) {
-                return refuse(std::string(exchangeMessage(b.exchange)));
+                return refuse(exchangeMessage(b.exchange));
             }
             writeNumber(set, p, *value);
             return true;

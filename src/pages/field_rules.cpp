@@ -1,5 +1,7 @@
 #include "pages/field_rules.h"
 
+#include <QCoreApplication>
+
 #include "config/decimal_text.h"
 #include "config/parameter_table.h"
 #include "config/value_check.h"
@@ -89,11 +91,25 @@ CheckResult checkNumberText(std::string_view text, const NumberRule& rule) {
     return CheckResult::Ok;
 }
 
+namespace {
+
+// The prompts are the window's; the context groups them for a translator.
+std::string translated(const char* text) {
+    return QCoreApplication::translate("qn470::FieldRules", text).toStdString();
+}
+
+}  // namespace
+
 std::string checkMessage(const NumberRule& rule, CheckResult result) {
-    const std::string prefix = "(" + std::string(rule.code) + ")";
+    const QString code =
+        QString::fromLatin1(rule.code.data(), static_cast<qsizetype>(rule.code.size()));
     if (result == CheckResult::BadCharacter) {
-        return rule.charMessage.empty() ? prefix + "Please enter a positive integer."
-                                        : std::string(rule.charMessage);
+        return rule.charMessage.empty()
+                   ? QCoreApplication::translate("qn470::FieldRules",
+                                                 "(%1)Please enter a positive integer.")
+                         .arg(code)
+                         .toStdString()
+                   : std::string(rule.charMessage);
     }
     if (result == CheckResult::OutOfRange) {
         if (!rule.rangeMessage.empty()) {
@@ -102,8 +118,12 @@ std::string checkMessage(const NumberRule& rule, CheckResult result) {
         const int64_t least =
             rule.shownMin != std::numeric_limits<int64_t>::min() ? rule.shownMin : rule.min;
         const int64_t min = least == std::numeric_limits<int64_t>::min() ? 0 : least;
-        return prefix + "Please enter an integer between " + std::to_string(min) + " and " +
-               std::to_string(rule.max);
+        return QCoreApplication::translate("qn470::FieldRules",
+                                           "(%1)Please enter an integer between %2 and %3")
+            .arg(code)
+            .arg(min)
+            .arg(rule.max)
+            .toStdString();
     }
     return {};
 }
@@ -146,19 +166,21 @@ std::optional<int64_t> parseExchangedNumber(std::string_view text, Exchange exch
     return std::nullopt;
 }
 
-std::string_view exchangeMessage(Exchange exchange) {
+std::string exchangeMessage(Exchange exchange) {
     switch (exchange) {
         case Exchange::Signed:
-            return kEnterInteger;
+            return translated(kEnterInteger);
         case Exchange::Byte:
-            return kEnterByte;
+            return translated(kEnterByte);
         default:
-            return kEnterPositiveInteger;
+            return translated(kEnterPositiveInteger);
     }
 }
 
 std::string tooLongMessage(int maxLength) {
-    return "Enter no more than " + std::to_string(maxLength) + " characters.";
+    return QCoreApplication::translate("qn470::FieldRules", "Enter no more than %1 characters.")
+        .arg(maxLength)
+        .toStdString();
 }
 
 }  // namespace qn470

@@ -109,12 +109,12 @@ enum class Exchange : uint8_t {
 // least one digit and nothing else. Values outside the exchange's range fail too.
 std::optional<int64_t> parseExchangedNumber(std::string_view text, Exchange exchange);
 
-// The standard prompts of the exchange.
-inline constexpr std::string_view kEnterPositiveInteger = "Enter a positive integer.";
-inline constexpr std::string_view kEnterInteger = "Enter an integer.";
-inline constexpr std::string_view kEnterByte = "Enter an integer between 0 and 255.";
+// The standard prompts of the exchange, translated where they are shown.
+inline constexpr const char* kEnterPositiveInteger = "Enter a positive integer.";
+inline constexpr const char* kEnterInteger = "Enter an integer.";
+inline constexpr const char* kEnterByte = "Enter an integer between 0 and 255.";
 
-std::string_view exchangeMessage(Exchange exchange);
+std::string exchangeMessage(Exchange exchange);
 
 // "Enter no more than %1 characters." with the maximum.
 std::string tooLongMessage(int maxLength);

@@ -281,6 +281,14 @@ TEST_F(TranslationTest, PromptsAndNoticesOfTheWindowAreTranslated) {
     QTest::keyClicks(deviceId, QStringLiteral(","));
     EXPECT_EQ(prompter.messages.size(), 2u);
 
+    // A number past its range while typed.
+    QLineEdit* interval = byId<QLineEdit>(view().currentPage(), 1057);
+    ASSERT_NE(interval, nullptr);
+    interval->clear();
+    QTest::keyClicks(interval, QStringLiteral("70000"));
+    EXPECT_EQ(prompter.messages.size(), 3u);
+    interval->setText(QStringLiteral("60"));
+
     // "Save log...": the file dialog and the notice after it.
     prompter.savePath = dir.filePath(QStringLiteral("session.log"));
     app->commandWindow()->saveLog();
@@ -297,7 +305,7 @@ TEST_F(TranslationTest, PromptsAndNoticesOfTheWindowAreTranslated) {
     QTest::keyClicks(deviceId, QStringLiteral("Z"));
     prompter.savePath.clear();
     EXPECT_FALSE(app->frame()->close());
-    EXPECT_EQ(prompter.messages.size(), 3u);
+    EXPECT_EQ(prompter.messages.size(), 4u);
 
     EXPECT_EQ(untranslatedPrompts(), std::vector<std::string>{});
 }
