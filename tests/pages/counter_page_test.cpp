@@ -1,151 +1,109 @@
-// The Counter page through its real widgets: what it shows for a record, the trigger level that
-// turns into 0 when it is refused, what it stores, and its choice dialogs.
+// The Counter page: its table of shared scenarios (trigger levels are checked only against the
+// 32-bit top, an automatic reset is stored as 1), and the refused store.
 
-#include <gtest/gtest.h>
-#include <QCheckBox>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QRegularExpression>
-#include <cstring>
-
-#include "config/default_profile.h"
-#include "config/parameter_value.h"
-#include "page_fixture.h"
-#include "page_test_support.h"
 #include "pages/counter_page.h"
-#include "support/case_name.h"
+#include "page_scenarios.h"
 
 namespace qn470 {
 namespace {
 
-using test::byId;
+using namespace test;
 
-// Control ids and codes of one counter.
-struct Counter {
-    int trigger, reset, media, action;
-    const char *level, *autoReset, *mediaCode, *actionCode;
-};
-
-constexpr Counter kCounters[] = {
-    {1180, 1210, 1172, 1168, "Pa", "Pb", "Pc", "Pd"},
-    {1181, 1211, 1175, 1170, "Pg", "Ph", "Pi", "Pj"},
-    {1182, 1212, 1173, 1169, "Pm", "Pn", "Po", "Pp"},
-    {1183, 1027, 1174, 1171, "Ps", "Pt", "Pu", "Pv"},
-};
-
-class CounterPageTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(loadDefaultProfile(set).ok);
-        registry.setLoadedFromProfile();
+void preset(ParameterSet& set) {
+    for (const char* level : {"Pa", "Pg", "Pm", "Ps"}) {
+        writeNumber(set, level, 40);
     }
-
-    CCounter& open() {
-        page = std::make_unique<CCounter>(PageContext{set, registry, prompter, choices});
-        page->openPage();
-        return *page;
-    }
-    CCounter& openActive() {
-        open();
-        EXPECT_TRUE(test::showActive(*page));
-        return *page;
-    }
-
-    QLineEdit* edit(int id) const { return byId<QLineEdit>(page.get(), id); }
-    QCheckBox* check(int id) const { return byId<QCheckBox>(page.get(), id); }
-
-    std::vector<std::string> messages() const {
-        std::vector<std::string> out;
-        for (const QString& m : prompter.messages) {
-            out.push_back(m.toStdString());
-        }
-        return out;
-    }
-
-    ParameterSet set;
-    PageRegistry registry;
-    test::ScriptedPrompter prompter;
-    test::ScriptedChoices choices;
-    std::unique_ptr<CCounter> page;
-};
-
-TEST_F(CounterPageTest, ATriggerLevelAboveTheSignedRangeLoadsAndStoresUnchanged) {
-    for (const Counter& c : kCounters) {
-        writeNumber(set, c.level, 3000000000);
-    }
-    const ParameterSet before = set;
-    open();
-    for (const Counter& c : kCounters) {
-        EXPECT_EQ(edit(c.trigger)->text(), QStringLiteral("3000000000")) << c.level;
-    }
-    page->StoreValues();
-    EXPECT_TRUE(prompter.messages.empty());
-    EXPECT_EQ(std::memcmp(&before.record, &set.record, sizeof(ConfigRecord)), 0);
-    for (const Counter& c : kCounters) {
-        EXPECT_EQ(readNumber(set, c.level), 3000000000) << c.level;
-    }
+    writeNumber(set, "Po", 0x81);
+    writeText(set, "Pj", "a1");
 }
 
-TEST_F(CounterPageTest, ShowsAndStoresEachCounter) {
-    const struct {
-        int64_t level, reset, media;
-        const char* action;
-        const char *levelText, *mediaText;
-        bool checked;
-    } values[] = {
-        {4294967294, 1, 0x05, "a0a8", "4294967294", "05", true},
-        {0, 0, 0xa3, "", "0", "a3", false},
-        {12, 2, 0x10, "0000000000", "12", "10", true},
-        {1, 255, 0x00, "4b", "1", "00", true},
-    };
-    for (std::size_t i = 0; i < 4; ++i) {
-        writeNumber(set, kCounters[i].level, values[i].level);
-        writeNumber(set, kCounters[i].autoReset, values[i].reset);
-        writeNumber(set, kCounters[i].mediaCode, values[i].media);
-        writeText(set, kCounters[i].actionCode, values[i].action);
-    }
-    open();
-    for (std::size_t i = 0; i < 4; ++i) {
-        const Counter& c = kCounters[i];
-        EXPECT_EQ(edit(c.trigger)->text(), QString::fromLatin1(values[i].levelText)) << c.level;
-        EXPECT_EQ(check(c.reset)->isChecked(), values[i].checked) << c.autoReset;
-        EXPECT_EQ(edit(c.media)->text(), QString::fromLatin1(values[i].mediaText));
-        EXPECT_EQ(edit(c.action)->text(), QString::fromLatin1(values[i].action));
-    }
-    page->StoreValues();
-    EXPECT_TRUE(prompter.messages.empty());
-    for (std::size_t i = 0; i < 4; ++i) {
-        EXPECT_EQ(readNumber(set, kCounters[i].level), values[i].level);
-        // Any non-zero byte comes back as 1.
-        EXPECT_EQ(readNumber(set, kCounters[i].autoReset), values[i].checked ? 1 : 0);
-        EXPECT_EQ(readNumber(set, kCounters[i].mediaCode), values[i].media);
-        EXPECT_EQ(readText(set, kCounters[i].actionCode), values[i].action);
-    }
-}
+const PageTable kPage{"Counter", makePage<CCounter>, 1180, 1181, preset};
 
-TEST_F(CounterPageTest, WithoutALoadItShowsZerosAndClosingStoresThem) {
-    registry = PageRegistry{};
-    for (const Counter& c : kCounters) {
-        writeNumber(set, c.level, 77);
-        writeNumber(set, c.autoReset, 1);
-    }
-    open();
-    for (const Counter& c : kCounters) {
-        EXPECT_EQ(edit(c.trigger)->text(), QStringLiteral("0")) << c.level;
-        EXPECT_FALSE(check(c.reset)->isChecked());
-        EXPECT_TRUE(edit(c.media)->text().isEmpty());
-        EXPECT_TRUE(edit(c.action)->text().isEmpty());
-    }
-    page->closePage();
-    EXPECT_TRUE(prompter.messages.empty());
-    for (const Counter& c : kCounters) {
-        for (const char* code : {c.level, c.autoReset, c.mediaCode}) {
-            EXPECT_EQ(readNumber(set, code), 0) << code;
-        }
-        EXPECT_EQ(readText(set, c.actionCode), "");
-    }
-}
+const LoadRow kLoads[] = {
+    {"Pa", 4294967294, 1180, "4294967294"},
+    {"Pb", 1, 1210, kChecked},
+    {"Pc", 0x05, 1172, "05"},
+    {"Pd", "a0a8", 1168, "a0a8"},
+    {"Pg", 0, 1181, "0"},
+    {"Ph", 0, 1211, kUnchecked},
+    {"Pi", 0xa3, 1175, "a3"},
+    {"Pj", "", 1170, ""},
+    {"Pm", 12, 1182, "12"},
+    {"Pn", 2, 1212, kChecked, 1},  // any non-zero byte comes back as 1
+    {"Po", 0x10, 1173, "10"},
+    {"Pp", "0000000000", 1169, "0000000000"},
+    {"Ps", 1, 1183, "1"},
+    {"Pt", 255, 1027, kChecked, 1},
+    {"Pu", 0x00, 1174, "00"},
+    {"Pv", "4b", 1171, "4b"},
+    // Above the signed range, and the tracker's top: shown and stored back unchanged.
+    {"Pa", 3000000000, 1180, "3000000000"},
+    {"Pg", 3000000000, 1181, "3000000000"},
+    {"Pm", 3000000000, 1182, "3000000000"},
+    {"Ps", 3000000000, 1183, "3000000000"},
+    {"Ps", 4294967295, 1183, "4294967295"},
+};
+
+// A refused trigger level becomes 0; leaving the field checks nothing more.
+const TypingRow kTyping[] = {
+    {1180, Input::Left, "4294967294", "4294967294", ""},
+    {1180, Input::Left, "4294967296", "0", "(Pa)Please enter an integer between 0 and 4294967295"},
+    {1181, Input::Left, "12345678901", "0", "(Pg)Please enter an integer between 0 and 4294967295"},
+    {1182, Input::Pasted, "5x", "0", "(Pm)Please enter a positive integer."},
+    {1183, Input::Left, "9999999999", "0", "(Ps)Please enter an integer between 0 and 4294967295"},
+    {1183, Input::Left, "0", "0", ""},
+};
+
+// Apply at once: the field gets back what the dialog read from it.
+const ChoiceRow kChoices[] = {
+    {1172, "Choice Report Media", "10"},    {1175, "Choice Report Media", "10"},
+    {1173, "Choice Report Media", "81"},    {1174, "Choice Report Media", "10"},
+    {1168, "Choice Actions", "0000000000"}, {1170, "Choice Actions", "a100000000"},
+    {1169, "Choice Actions", "0000000000"}, {1171, "Choice Actions", "0000000000"},
+};
+
+constexpr const char* kLevel = "(0 ~ 4Giga, 0=no trigger)";
+const ControlRow kControls[] = {
+    {1180, "(Pa) Trigger level :", kLevel, "Counter 0"},
+    {1172, "(Pc) Report Media :", "(Media type)", "Counter 0"},
+    {1168, "(Pd) Action :", "(Action type)", "Counter 0", 10},
+    {1210, "(Pb) Automatically reset counter", nullptr, "Counter 0"},
+    {1181, "(Pg) Trigger level :", kLevel, "Counter 1"},
+    {1175, "(Pi) Report Media :", "(Media type)", "Counter 1"},
+    {1170, "(Pj) Action :", "(Action type)", "Counter 1", 10},
+    {1211, "(Ph) Automatically reset counter", nullptr, "Counter 1"},
+    {1182, "(Pm) Trigger level :", kLevel, "Counter 2"},
+    {1173, "(Po) Report Media :", "(Media type)", "Counter 2"},
+    {1169, "(Pp) Action :", "(Action type)", "Counter 2", 10},
+    {1212, "(Pn) Automatically reset counter", nullptr, "Counter 2"},
+    {1183, "(Ps) Trigger level :", kLevel, "Counter 3"},
+    {1174, "(Pu) Report Media :", "(Media type)", "Counter 3"},
+    {1171, "(Pv) Action :", "(Action type)", "Counter 3", 10},
+    {1027, "(Pt) Automatically reset counter", nullptr, "Counter 3"},
+};
+
+const UnloadedRow kUnloaded[] = {
+    {1180, "0", "Pa", 0, 77}, {1210, kUnchecked, "Pb", 0, 1},
+    {1172, "", "Pc", 0},      {1168, "", "Pd", ""},
+    {1181, "0", "Pg", 0, 77}, {1211, kUnchecked, "Ph", 0, 1},
+    {1175, "", "Pi", 0},      {1170, "", "Pj", ""},
+    {1182, "0", "Pm", 0, 77}, {1212, kUnchecked, "Pn", 0, 1},
+    {1173, "", "Po", 0},      {1169, "", "Pp", ""},
+    {1183, "0", "Ps", 0, 77}, {1027, kUnchecked, "Pt", 0, 1},
+    {1174, "", "Pu", 0},      {1171, "", "Pv", ""},
+};
+
+INSTANTIATE_TEST_SUITE_P(Counter, LoadAndStore, ::testing::ValuesIn(cases(kPage, kLoads)),
+                         CaseName{});
+INSTANTIATE_TEST_SUITE_P(Counter, Typing, ::testing::ValuesIn(cases(kPage, kTyping)), CaseName{});
+INSTANTIATE_TEST_SUITE_P(Counter, Choice, ::testing::ValuesIn(cases(kPage, kChoices)), CaseName{});
+INSTANTIATE_TEST_SUITE_P(Counter, Controls, ::testing::ValuesIn(cases(kPage, kControls)),
+                         CaseName{});
+INSTANTIATE_TEST_SUITE_P(Counter, Unloaded, ::testing::ValuesIn(cases(kPage, kUnloaded)),
+                         CaseName{});
+INSTANTIATE_TEST_SUITE_P(Counter, WholePage, ::testing::Values(&kPage), PageName{});
+
+using CounterPageTest = PageFixture<CCounter>;
 
 TEST_F(CounterPageTest, AFailedExchangeKeepsTheFieldsAfterIt) {
     open();
@@ -161,124 +119,6 @@ TEST_F(CounterPageTest, AFailedExchangeKeepsTheFieldsAfterIt) {
     EXPECT_EQ(readNumber(set, "Pm"), 0);
     EXPECT_EQ(readText(set, "Pv"), "0000000000");
     EXPECT_EQ(readNumber(set, "Pt"), 1);
-}
-
-struct TypingCase {
-    int id;
-    const char* text;     // typed, or pasted when it holds a letter
-    const char* result;   // the field's text afterwards
-    const char* message;  // empty: none
-};
-
-class CounterTyping : public CounterPageTest, public ::testing::WithParamInterface<TypingCase> {};
-
-TEST_P(CounterTyping, ARefusedTriggerLevelBecomesZero) {
-    const TypingCase& c = GetParam();
-    for (const Counter& counter : kCounters) {
-        writeNumber(set, counter.level, 40);
-    }
-    openActive();
-    QLineEdit* field = edit(c.id);
-    field->setFocus(Qt::TabFocusReason);
-    field->selectAll();
-    const QString text = QString::fromLatin1(c.text);
-    if (text.contains(QRegularExpression(QStringLiteral("[^0-9]")))) {
-        field->insert(text);  // a digits-only edit drops typed letters; pasting gets them in
-    } else {
-        QTest::keyClicks(field, text);
-    }
-    EXPECT_EQ(field->text(), QString::fromLatin1(c.result)) << c.text;
-    std::vector<std::string> expected;
-    if (*c.message != '\0') {
-        expected.push_back(c.message);
-    }
-    EXPECT_EQ(messages(), expected) << c.text;
-    // Leaving the field checks nothing more.
-    edit(kCounters[0].trigger == c.id ? 1181 : 1180)->setFocus(Qt::TabFocusReason);
-    EXPECT_EQ(messages(), expected) << c.text;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Fields, CounterTyping,
-    ::testing::Values(
-        TypingCase{1180, "4294967294", "4294967294", ""},
-        TypingCase{1180, "4294967296", "0", "(Pa)Please enter an integer between 0 and 4294967295"},
-        TypingCase{1181, "12345678901", "0",
-                   "(Pg)Please enter an integer between 0 and 4294967295"},
-        TypingCase{1182, "5x", "0", "(Pm)Please enter a positive integer."},
-        TypingCase{1183, "9999999999", "0", "(Ps)Please enter an integer between 0 and 4294967295"},
-        TypingCase{1183, "0", "0", ""}),
-    [](const auto& info) {
-        return caseNames({"f" + std::to_string(info.param.id), info.param.text});
-    });
-
-TEST_F(CounterPageTest, ALoadedTriggerLevelAtTheTrackersTopIsKept) {
-    writeNumber(set, "Ps", 4294967295);
-    open();
-    EXPECT_TRUE(messages().empty());
-    EXPECT_EQ(edit(1183)->text(), QStringLiteral("4294967295"));
-}
-
-TEST_F(CounterPageTest, ChoiceFieldsOpenTheirDialog) {
-    writeNumber(set, "Po", 0x81);
-    writeText(set, "Pj", "a1");
-    openActive();
-    choices.script = [](QDialog& dialog) {
-        test::click(byId<QAbstractButton>(&dialog, 1));
-        return dialog.result();
-    };
-    const struct {
-        int id;
-        const char* title;
-        const char* text;
-    } fields[] = {
-        {1172, "Choice Report Media", "10"},    {1175, "Choice Report Media", "10"},
-        {1173, "Choice Report Media", "81"},    {1174, "Choice Report Media", "10"},
-        {1168, "Choice Actions", "0000000000"}, {1170, "Choice Actions", "a100000000"},
-        {1169, "Choice Actions", "0000000000"}, {1171, "Choice Actions", "0000000000"},
-    };
-    for (const auto& f : fields) {
-        choices.titles.clear();
-        edit(1180)->setFocus(Qt::TabFocusReason);
-        edit(f.id)->setFocus(Qt::MouseFocusReason);
-        test::settle();
-        ASSERT_EQ(choices.titles.size(), 1u) << f.id;
-        EXPECT_EQ(choices.titles[0], QString::fromLatin1(f.title)) << f.id;
-        EXPECT_EQ(edit(f.id)->text(), QString::fromLatin1(f.text)) << f.id;
-    }
-}
-
-TEST_F(CounterPageTest, EveryControlHasItsIdLabelHintAndGroup) {
-    open();
-    for (std::size_t i = 0; i < 4; ++i) {
-        const Counter& c = kCounters[i];
-        const QString group = QStringLiteral("Counter %1").arg(i);
-        const std::string code(c.level);
-        const struct {
-            int id;
-            std::string label;
-            const char* hint;
-        } rows[] = {
-            {c.trigger, "(" + code + ") Trigger level :", "(0 ~ 4Giga, 0=no trigger)"},
-            {c.media, "(" + std::string(c.mediaCode) + ") Report Media :", "(Media type)"},
-            {c.action, "(" + std::string(c.actionCode) + ") Action :", "(Action type)"},
-        };
-        for (const auto& r : rows) {
-            QLineEdit* field = edit(r.id);
-            ASSERT_NE(field, nullptr) << r.id;
-            EXPECT_EQ(qobject_cast<QGroupBox*>(field->parentWidget())->title(), group);
-            EXPECT_EQ(field->accessibleName(), QString::fromStdString(r.label));
-            EXPECT_EQ(field->accessibleDescription(), QString::fromLatin1(r.hint));
-        }
-        EXPECT_EQ(check(c.reset)->text(), QString::fromStdString("(" + std::string(c.autoReset) +
-                                                                 ") Automatically reset counter"));
-        EXPECT_EQ(qobject_cast<QGroupBox*>(check(c.reset)->parentWidget())->title(), group);
-        EXPECT_EQ(edit(c.action)->maxLength(), 10);
-    }
-}
-
-TEST_F(CounterPageTest, FitsTheWindowAt1024By768) {
-    test::expectFitsThePageBand(open());
 }
 
 }  // namespace

@@ -1,60 +1,97 @@
-// The GPS page through its real widgets: the checks of the GPS-on times when it opens, what it
-// shows and stores (hidden off-time settings included), the off-time enabling, typing and
-// leaving its fields, and its choice dialogs.
+// The GPS page: its table of shared scenarios (hidden off-time settings included, 16-bit fields
+// little-endian), and what is its own: the checks of the GPS-on times when it opens, the off-time
+// switch, the refused store.
 
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "page_fixture.h"
-#include "pages/action_dialog.h"
+#include "page_scenarios.h"
 #include "pages/gps_page.h"
 #include "pages/media_choice_dialog.h"
-#include "support/case_name.h"
 
 namespace qn470 {
 namespace {
 
-using test::byId;
-using test::changedBytes;
-using test::TypingCase;
+using namespace test;
 
-class GpsPageTest : public test::PageFixture<CGPSPage> {};
+const PageTable kPage{"Gps", makePage<CGPSPage>, CGPSPage::kC3, CGPSPage::kC1};
 
-void fillUnusualRecord(ParameterSet& set) {
-    writeNumber(set, "C1", 600);
-    writeNumber(set, "C2", 10);
-    writeNumber(set, "C3", 0);
-    writeNumber(set, "C5", 1);
-    writeNumber(set, "C7", 1);
-    writeNumber(set, "C8", 65535);
-    writeNumber(set, "C9", 300);
-    writeNumber(set, "CA", 4294967295);
-    writeNumber(set, "CB", 1);
-    writeNumber(set, "CC", 0x05);
-    writeText(set, "CD", "84a1000000");
-}
+const LoadRow kLoads[] = {
+    {"C1", 600, CGPSPage::kC1, "600"},
+    {"C2", 10, CGPSPage::kC2, "10"},
+    {"C3", 0, CGPSPage::kC3, "0"},
+    {"C5", 1, CGPSPage::kC5, kChecked},
+    {"C7", 1, CGPSPage::kC7, kChecked},
+    {"C8", 65535, CGPSPage::kC8, "65535"},
+    {"C9", 300, CGPSPage::kC9, "300"},
+    {"CA", 4294967295, CGPSPage::kCA, "4294967295"},
+    {"CB", 1, CGPSPage::kCB, kChecked},
+    {"CC", 0x05, CGPSPage::kCC, "05"},
+    {"CD", "84a1000000", CGPSPage::kCD, "84a1000000"},
+};
 
-TEST_F(GpsPageTest, ShowsTheRecordHiddenSettingsIncluded) {
-    fillUnusualRecord(set);
+const StoreRow kStores[] = {
+    {CGPSPage::kC1, "60", "C1", Bytes{"3c 00"}},
+    {CGPSPage::kC2, "120", "C2", Bytes{"78 00"}},
+    {CGPSPage::kC3, "600", "C3", Bytes{"58 02"}},
+    {CGPSPage::kC5, kChecked, "C5", 1},
+    {CGPSPage::kC7, kChecked, "C7", 1},
+    {CGPSPage::kC8, "1000", "C8", Bytes{"e8 03"}},
+    // A hidden off time takes a signed text into its sixteen bits.
+    {CGPSPage::kC8, "-1", "C8", 65535},
+    {CGPSPage::kC9, "258", "C9", Bytes{"02 01"}},
+    {CGPSPage::kCA, "4294967295", "CA", Bytes{"ff ff ff ff"}},
+    {CGPSPage::kCB, kChecked, "CB", 1},
+    {CGPSPage::kCC, "1f", "CC", Bytes{"1f"}},
+    {CGPSPage::kCC, "04", "CC", 0x04},
+    {CGPSPage::kCD, "4b45", "CD", "4b45"},
+    {CGPSPage::kCD, "4400000000", "CD", "4400000000"},
+};
+
+// A refused text goes back to the text before the focus.
+const TypingRow kTyping[] = {
+    {CGPSPage::kC1, Input::Typed, "1000", "180", "(C1)Please enter an integer between 60 and 600"},
+    {CGPSPage::kC1, Input::Typed, "0600", "180", "(C1)Please enter an integer between 60 and 600"},
+    {CGPSPage::kC1, Input::Typed, "601", "180", "(C1)Please enter an integer between 60 and 600"},
+    {CGPSPage::kC1, Input::Typed, "30", "30", ""},
+    {CGPSPage::kC1, Input::Left, "30", "180", "(C1)Please enter an integer between 60 and 600"},
+    {CGPSPage::kC1, Input::Left, "60", "60", ""},
+    {CGPSPage::kC1, Input::Left, "6x0", "60", ""},  // letters never reach the field
+    {CGPSPage::kC2, Input::Typed, "300", "60", "(C2)Please enter an integer between 10 and 120"},
+    {CGPSPage::kC2, Input::Left, "9", "60", "(C2)Please enter an integer between 10 and 120"},
+    {CGPSPage::kC2, Input::Left, "120", "120", ""},
+    {CGPSPage::kC3, Input::Typed, "601", "5", "(C3)Please enter an integer between 0 and 600"},
+    {CGPSPage::kC3, Input::Left, "0", "0", ""},
+    {CGPSPage::kC3, Input::Pasted, "1-", "5", "(C3)Please enter a positive integer."},
+};
+
+const ChoiceRow kChoices[] = {
+    {CGPSPage::kCC, "Choice Report Media", "04", {CMedia_Choice::kUdp}},
+    {CGPSPage::kCD, "Choice Actions", "4400000000", {1166}},  // "Turn off (44)"
+};
+
+// Before any load only the checked fields are shown.
+const UnloadedRow kUnloaded[] = {
+    {CGPSPage::kC1, "180"},
+    {CGPSPage::kC3, "5"},
+    {CGPSPage::kCC, ""},
+    {CGPSPage::kCD, ""},
+};
+
+INSTANTIATE_TEST_SUITE_P(Gps, LoadAndStore, ::testing::ValuesIn(cases(kPage, kLoads)), CaseName{});
+INSTANTIATE_TEST_SUITE_P(Gps, Store, ::testing::ValuesIn(cases(kPage, kStores)), CaseName{});
+INSTANTIATE_TEST_SUITE_P(Gps, Typing, ::testing::ValuesIn(cases(kPage, kTyping)), CaseName{});
+INSTANTIATE_TEST_SUITE_P(Gps, Choice, ::testing::ValuesIn(cases(kPage, kChoices)), CaseName{});
+INSTANTIATE_TEST_SUITE_P(Gps, Unloaded, ::testing::ValuesIn(cases(kPage, kUnloaded)), CaseName{});
+INSTANTIATE_TEST_SUITE_P(Gps, WholePage, ::testing::Values(&kPage), PageName{});
+
+using GpsPageTest = PageFixture<CGPSPage>;
+
+TEST_F(GpsPageTest, TheOffTimeSettingsAreHidden) {
     open();
-    const struct {
-        int id;
-        const char* text;
-    } edits[] = {
-        {CGPSPage::kC1, "600"},   {CGPSPage::kC2, "10"},         {CGPSPage::kC3, "0"},
-        {CGPSPage::kC8, "65535"}, {CGPSPage::kC9, "300"},        {CGPSPage::kCA, "4294967295"},
-        {CGPSPage::kCC, "05"},    {CGPSPage::kCD, "84a1000000"},
-    };
-    for (const auto& e : edits) {
-        EXPECT_EQ(text(e.id), QString::fromLatin1(e.text)) << e.id;
-    }
-    for (int id : {CGPSPage::kC5, CGPSPage::kC7, CGPSPage::kCB}) {
-        EXPECT_TRUE(check(id)->isChecked()) << id;
-    }
     for (int id : {CGPSPage::kC7, CGPSPage::kC8, CGPSPage::kC9, CGPSPage::kCA, CGPSPage::kCB}) {
         EXPECT_TRUE(byId<QWidget>(page.get(), id)->isHidden()) << id;
     }
-    EXPECT_TRUE(prompter.messages.empty());
 }
 
 TEST_F(GpsPageTest, VariableOffTimeSwitchesBetweenTheFixedAndTheSpeedSettings) {
@@ -71,58 +108,30 @@ TEST_F(GpsPageTest, VariableOffTimeSwitchesBetweenTheFixedAndTheSpeedSettings) {
     }
 }
 
-TEST_F(GpsPageTest, StoringUneditedControlsLeavesTheRecordAsItWas) {
-    for (bool unusual : {false, true}) {
-        if (unusual) {
-            fillUnusualRecord(set);
-        }
-        const ParameterSet before = set;
-        open().StoreValues();
-        EXPECT_TRUE(changedBytes(before.record, set.record).empty()) << unusual;
-        EXPECT_TRUE(prompter.messages.empty());
-    }
+TEST_F(GpsPageTest, AnEmptyNumberEndsTheStore) {
+    open();
+    edit(CGPSPage::kC1)->setText(QStringLiteral("90"));
+    edit(CGPSPage::kC2)->setText(QString());
+    edit(CGPSPage::kC3)->setText(QStringLiteral("7"));
+    edit(CGPSPage::kCD)->setText(QStringLiteral("45"));
+    page->StoreValues();
+    EXPECT_EQ(messages(), std::vector<std::string>{"Enter a positive integer."});
+    EXPECT_EQ(readNumber(set, "C1"), 90);
+    EXPECT_EQ(readNumber(set, "C2"), 60);
+    EXPECT_EQ(readNumber(set, "C3"), 5);
+    EXPECT_EQ(readText(set, "CD"), "0000000000");
 }
 
-TEST_F(GpsPageTest, StoresEditedControlsIntoTheirFieldsOnly) {
-    const ParameterSet before = set;
-    open();
-    edit(CGPSPage::kC1)->setText(QStringLiteral("60"));
-    edit(CGPSPage::kC2)->setText(QStringLiteral("120"));
-    edit(CGPSPage::kC3)->setText(QStringLiteral("600"));
-    check(CGPSPage::kC5)->setChecked(true);
-    check(CGPSPage::kC7)->setChecked(true);
-    edit(CGPSPage::kC8)->setText(QStringLiteral("1000"));
-    edit(CGPSPage::kC9)->setText(QStringLiteral("258"));
-    edit(CGPSPage::kCA)->setText(QStringLiteral("4294967295"));
-    check(CGPSPage::kCB)->setChecked(true);
-    edit(CGPSPage::kCC)->setText(QStringLiteral("1f"));
-    edit(CGPSPage::kCD)->setText(QStringLiteral("4b45"));
-    page->StoreValues();
-
-    EXPECT_TRUE(prompter.messages.empty());
-    using Bytes = std::vector<unsigned char>;
-    EXPECT_EQ(test::fieldBytes(set, "C1"), (Bytes{60, 0}));
-    EXPECT_EQ(test::fieldBytes(set, "C2"), (Bytes{120, 0}));
-    EXPECT_EQ(test::fieldBytes(set, "C3"), (Bytes{0x58, 0x02}));
-    EXPECT_EQ(test::fieldBytes(set, "C8"), (Bytes{0xe8, 0x03}));
-    EXPECT_EQ(test::fieldBytes(set, "C9"), (Bytes{0x02, 0x01}));
-    EXPECT_EQ(test::fieldBytes(set, "CA"), (Bytes{0xff, 0xff, 0xff, 0xff}));
-    EXPECT_EQ(test::fieldBytes(set, "CC"), (Bytes{0x1f}));
-    EXPECT_EQ(readText(set, "CD"), "4b45");
-    const uint32_t flags = set.record.Flags;
-    EXPECT_EQ(flags & (Flag::C5 | Flag::C7 | Flag::CB), Flag::C5 | Flag::C7 | Flag::CB);
-    const auto allowed = test::bytesOf({"C1", "C2", "C3", "C5", "C8", "C9", "CA", "CC", "CD"});
-    for (std::size_t offset : changedBytes(before.record, set.record)) {
-        EXPECT_TRUE(allowed.count(offset)) << "byte " << offset << " changed";
-    }
-}
-
-TEST_F(GpsPageTest, HiddenOffTimesTakeASignedTextIntoSixteenBits) {
-    open();
-    edit(CGPSPage::kC8)->setText(QStringLiteral("-1"));
-    page->StoreValues();
-    EXPECT_TRUE(prompter.messages.empty());
-    EXPECT_EQ(readNumber(set, "C8"), 65535);
+TEST_F(GpsPageTest, TheMediaDialogStartsFromTheFieldsText) {
+    openActive();
+    bool http = false;
+    choices.script = [&](QDialog& dialog) {
+        http = byId<QRadioButton>(&dialog, CMedia_Choice::kHttp)->isChecked();
+        return static_cast<int>(QDialog::Rejected);
+    };
+    edit(CGPSPage::kCC)->setFocus(Qt::MouseFocusReason);
+    settle();
+    EXPECT_TRUE(http);  // "10"
 }
 
 struct OpeningCase {
@@ -143,7 +152,7 @@ TEST_P(GpsPageOpening, AGpsOnTimeOutOfRangeStopsTheOpening) {
     writeNumber(set, "CB", 1);
     writeNumber(set, "CC", 0x21);
     open();
-    EXPECT_EQ(messages(), test::oneMessage(c.message));
+    EXPECT_EQ(messages(), oneMessage(c.message));
     if (*c.message != '\0') {
         EXPECT_EQ(prompter.captions, std::vector<QString>{QStringLiteral("error")});
     }
@@ -166,7 +175,7 @@ TEST_P(GpsPageOpening, AGpsOnTimeOutOfRangeStopsTheOpening) {
     edit(CGPSPage::kC1)->setText(QStringLiteral("300"));
     page->StoreValues();
     EXPECT_EQ(readNumber(set, "C1"), 300);
-    EXPECT_EQ(changedBytes(before.record, set.record), test::bytesOf({"C1"}));
+    EXPECT_EQ(changedBytes(before.record, set.record), bytesOf({"C1"}));
 
     // A load fills the whole page, and from then on it stores everything.
     writeNumber(set, "C2", 30);
@@ -190,100 +199,6 @@ INSTANTIATE_TEST_SUITE_P(
         return caseNames(
             {"c1", std::to_string(info.param.c1), "c2", std::to_string(info.param.c2)});
     });
-
-TEST_F(GpsPageTest, BeforeAnyLoadOnlyTheCheckedFieldsAreShown) {
-    registry = PageRegistry{};
-    open();
-    EXPECT_EQ(text(CGPSPage::kC1), QStringLiteral("180"));
-    EXPECT_EQ(text(CGPSPage::kC3), QStringLiteral("5"));
-    EXPECT_EQ(text(CGPSPage::kCC), QString());
-    EXPECT_EQ(text(CGPSPage::kCD), QString());
-    EXPECT_TRUE(prompter.messages.empty());
-}
-
-class GpsPageTyping : public GpsPageTest, public ::testing::WithParamInterface<TypingCase> {};
-
-TEST_P(GpsPageTyping, RefusedTextGoesBackToTheTextBeforeTheFocus) {
-    const TypingCase& c = GetParam();
-    openActive();
-    typeInto(c.id, QString::fromLatin1(c.keys));
-    if (c.leave) {
-        leaveTo(c.id == CGPSPage::kC3 ? CGPSPage::kC1 : CGPSPage::kC3);
-    }
-    EXPECT_EQ(text(c.id), QString::fromLatin1(c.text)) << c.keys;
-    EXPECT_EQ(messages(), test::oneMessage(c.message)) << c.keys;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Fields, GpsPageTyping,
-    ::testing::Values(
-        TypingCase{CGPSPage::kC1, "1000", "180", "(C1)Please enter an integer between 60 and 600"},
-        TypingCase{CGPSPage::kC1, "0600", "180", "(C1)Please enter an integer between 60 and 600"},
-        TypingCase{CGPSPage::kC1, "601", "180", "(C1)Please enter an integer between 60 and 600"},
-        TypingCase{CGPSPage::kC1, "30", "30", ""},
-        TypingCase{CGPSPage::kC1, "30", "180", "(C1)Please enter an integer between 60 and 600",
-                   true},
-        TypingCase{CGPSPage::kC1, "60", "60", "", true},
-        TypingCase{CGPSPage::kC1, "6x0", "60", "", true},  // letters never reach the field
-        TypingCase{CGPSPage::kC2, "300", "60", "(C2)Please enter an integer between 10 and 120"},
-        TypingCase{CGPSPage::kC2, "9", "60", "(C2)Please enter an integer between 10 and 120",
-                   true},
-        TypingCase{CGPSPage::kC2, "120", "120", "", true},
-        TypingCase{CGPSPage::kC3, "601", "5", "(C3)Please enter an integer between 0 and 600"},
-        TypingCase{CGPSPage::kC3, "0", "0", "", true}),
-    [](const auto& info) { return typingCaseName(info.param); });
-
-TEST_F(GpsPageTest, PastedLettersAreRefusedLikeTyped) {
-    openActive();
-    edit(CGPSPage::kC3)->setFocus(Qt::TabFocusReason);
-    edit(CGPSPage::kC3)->insert(QStringLiteral("1-"));
-    EXPECT_EQ(text(CGPSPage::kC3), QStringLiteral("5"));
-    EXPECT_EQ(messages(), std::vector<std::string>{"(C3)Please enter a positive integer."});
-}
-
-TEST_F(GpsPageTest, AnEmptyNumberEndsTheStore) {
-    open();
-    edit(CGPSPage::kC1)->setText(QStringLiteral("90"));
-    edit(CGPSPage::kC2)->setText(QString());
-    edit(CGPSPage::kC3)->setText(QStringLiteral("7"));
-    edit(CGPSPage::kCD)->setText(QStringLiteral("45"));
-    page->StoreValues();
-    EXPECT_EQ(messages(), std::vector<std::string>{"Enter a positive integer."});
-    EXPECT_EQ(readNumber(set, "C1"), 90);
-    EXPECT_EQ(readNumber(set, "C2"), 60);
-    EXPECT_EQ(readNumber(set, "C3"), 5);
-    EXPECT_EQ(readText(set, "CD"), "0000000000");
-}
-
-TEST_F(GpsPageTest, AntennaFieldsOpenTheirChoiceDialogs) {
-    openActive();
-    choices.script = [](QDialog& dialog) {
-        if (qobject_cast<CMedia_Choice*>(&dialog) != nullptr) {
-            EXPECT_TRUE(byId<QRadioButton>(&dialog, CMedia_Choice::kHttp)->isChecked());
-            test::click(byId<QRadioButton>(&dialog, CMedia_Choice::kUdp));
-            test::click(byId<QPushButton>(&dialog, CMedia_Choice::kApply));
-        } else {
-            test::click(byId<QRadioButton>(&dialog, 1166));  // "Turn off (44)"
-            test::click(byId<QPushButton>(&dialog, CAction::kApply));
-        }
-        return dialog.result();
-    };
-    edit(CGPSPage::kCC)->setFocus(Qt::MouseFocusReason);
-    test::settle();
-    edit(CGPSPage::kCD)->setFocus(Qt::MouseFocusReason);
-    test::settle();
-    EXPECT_EQ(choices.titles, (std::vector<QString>{QStringLiteral("Choice Report Media"),
-                                                    QStringLiteral("Choice Actions")}));
-    EXPECT_EQ(text(CGPSPage::kCC), QStringLiteral("04"));
-    EXPECT_EQ(text(CGPSPage::kCD), QStringLiteral("4400000000"));
-    page->StoreValues();
-    EXPECT_EQ(readNumber(set, "CC"), 0x04);
-    EXPECT_EQ(readText(set, "CD"), "4400000000");
-}
-
-TEST_F(GpsPageTest, FitsTheWindowAt1024By768) {
-    test::expectFitsThePageBand(open());
-}
 
 }  // namespace
 }  // namespace qn470

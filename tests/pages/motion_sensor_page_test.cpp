@@ -1,132 +1,119 @@
-// The Motion Sensor page through its real widgets: what it shows and stores (32-bit and 16-bit
-// fields), a loaded value the typing check refuses, typing and leaving its fields with 0 allowed,
-// and its eight choice fields.
+// The Motion Sensor page: its table of shared scenarios (32-bit and 16-bit fields, 0 allowed where
+// a least value is asked for when the field is left), and the refused store.
 
-#include <QPushButton>
-#include <QRadioButton>
-
-#include "page_fixture.h"
-#include "pages/action_dialog.h"
-#include "pages/media_choice_dialog.h"
 #include "pages/motion_sensor_page.h"
-#include "support/case_name.h"
+#include "page_scenarios.h"
+#include "pages/media_choice_dialog.h"
 
 namespace qn470 {
 namespace {
 
-using test::byId;
-using test::changedBytes;
-using test::TypingCase;
+using namespace test;
 
-class MotionSensorPageTest : public test::PageFixture<CSensor> {};
+const PageTable kPage{"MotionSensor", makePage<CSensor>, 1056, 1160};
 
-// Control ids and codes of the choice fields and check boxes.
-const struct Field {
-    int id;
-    const char* code;
-} kMedia[] = {{1156, "Rb"}, {1161, "Rj"}, {1157, "Rs"}, {1158, "Rt"}},
-  kActions[] = {{1148, "Rc"}, {1145, "Rk"}, {1162, "Ru"}, {1163, "Rv"}},
-  kChecks[] = {{1198, "Rd"}, {1074, "Re"}, {1075, "Rf"}, {1197, "Rl"}, {1076, "Rn"}};
+const LoadRow kLoads[] = {
+    {"Ra", 4294967294, 1160, "4294967294"},
+    {"Ri", 3, 1159, "3"},
+    {"Ro", 50, 1164, "50"},
+    {"Rp", 65535, 1102, "65535"},
+    {"Rw", 30, 1051, "30"},
+    {"Rx", 3, 1049, "3"},
+    {"Ry", 0, 1052, "0"},
+    {"Rz", 1, 1056, "1"},
+    {"Rb", 0x00, 1156, "00"},
+    {"Rj", 0x0f, 1161, "0f"},
+    {"Rs", 0xa2, 1157, "a2"},
+    {"Rt", 0xff, 1158, "ff"},
+    {"Rc", "84", 1148, "84"},
+    {"Rk", "8c8d8e8f00", 1145, "8c8d8e8f00"},
+    {"Ru", "", 1162, ""},
+    {"Rv", "4b", 1163, "4b"},
+    {"Rd", 1, 1198, kChecked},
+    {"Re", 1, 1074, kChecked},
+    {"Rf", 1, 1075, kChecked},
+    {"Rl", 0, 1197, kUnchecked},
+    {"Rn", 1, 1076, kChecked},
+    // The tracker's top, though typing stops below it.
+    {"Ri", 4294967295, 1159, "4294967295"},
+};
 
-void fillUnusualRecord(ParameterSet& set) {
-    writeNumber(set, "Ra", 4294967294);
-    writeNumber(set, "Ri", 3);
-    writeNumber(set, "Ro", 50);
-    writeNumber(set, "Rp", 65535);
-    writeNumber(set, "Rw", 30);
-    writeNumber(set, "Rx", 3);
-    writeNumber(set, "Ry", 0);
-    writeNumber(set, "Rz", 1);
-    writeNumber(set, "Rb", 0x00);
-    writeNumber(set, "Rj", 0x0f);
-    writeNumber(set, "Rs", 0xa2);
-    writeNumber(set, "Rt", 0xff);
-    writeText(set, "Rc", "84");
-    writeText(set, "Rk", "8c8d8e8f00");
-    writeText(set, "Ru", "");
-    writeText(set, "Rv", "4b");
-    for (const char* code : {"Rd", "Re", "Rf", "Rl", "Rn"}) {
-        writeNumber(set, code, std::string_view(code) != "Rl");
-    }
-}
+// Full 32-bit and low 16-bit values, little-endian.
+const StoreRow kStores[] = {
+    {1160, "4294967294", "Ra", Bytes{"fe ff ff ff"}},
+    {1164, "65536", "Ro", Bytes{"00 00 01 00"}},
+    {1102, "65535", "Rp", Bytes{"ff ff"}},
+    {1056, "258", "Rz", Bytes{"02 01"}},
+    {1056, "10", "Rz", 10},
+    {1157, "9z", "Rs", Bytes{"90"}},  // z counts as 0
+    {1163, "a8a9", "Rv", "a8a9"},
+    {1156, "02", "Rb", 0x02},
+    {1148, "4000000000", "Rc", "4000000000"},
+    {1198, kChecked, "Rd", 1},
+    {1197, kUnchecked, "Rl", 0},
+};
 
-TEST_F(MotionSensorPageTest, ShowsTheRecord) {
-    fillUnusualRecord(set);
-    open();
-    const struct {
-        int id;
-        const char* text;
-    } edits[] = {
-        {1160, "4294967294"}, {1159, "3"},          {1164, "50"}, {1102, "65535"},
-        {1051, "30"},         {1049, "3"},          {1052, "0"},  {1056, "1"},
-        {1156, "00"},         {1161, "0f"},         {1157, "a2"}, {1158, "ff"},
-        {1148, "84"},         {1145, "8c8d8e8f00"}, {1162, ""},   {1163, "4b"},
-    };
-    for (const auto& e : edits) {
-        EXPECT_EQ(text(e.id), QString::fromLatin1(e.text)) << e.id;
-    }
-    for (const Field& f : kChecks) {
-        EXPECT_EQ(check(f.id)->isChecked(), std::string_view(f.code) != "Rl") << f.code;
-    }
-    for (const Field& f : kActions) {
-        EXPECT_EQ(edit(f.id)->maxLength(), 10) << f.code;
-    }
-    EXPECT_TRUE(prompter.messages.empty());
-}
+// A refused text goes back to the text before the focus.
+const TypingRow kTyping[] = {
+    {1160, Input::Left, "0", "0", ""},
+    {1160, Input::Left, "3", "3", ""},
+    {1160, Input::Left, "2", "3600", "(Ra)Please enter an integer between 3 and 4294967295"},
+    {1160, Input::Left, "4294967294", "4294967294", ""},
+    {1160, Input::Typed, "4294967296", "3600",
+     "(Ra)Please enter an integer between 3 and 4294967295"},
+    {1160, Input::Typed, "00000000001", "3600",
+     "(Ra)Please enter an integer between 3 and 4294967295"},
+    {1159, Input::Left, "1", "30", "(Ri)Please enter an integer between 3 and 4294967295"},
+    {1159, Input::Typed, "9999999999", "30",
+     "(Ri)Please enter an integer between 3 and 4294967295"},
+    {1164, Input::Typed, "4294967296", "0",
+     "(Ro)Please enter an integer between 50 and 4294967295"},
+    {1164, Input::Left, "4294967294", "4294967294", ""},
+    {1164, Input::Left, "49", "0", "(Ro)Please enter an integer between 50 and 4294967295"},
+    {1102, Input::Left, "49", "0", "(Rp)Please enter an integer between 50 and 65535"},
+    {1102, Input::Left, "0", "0", ""},
+    {1102, Input::Left, "50", "50", ""},
+    {1102, Input::Typed, "65536", "0", "(Rp)Please enter an integer between 50 and 65535"},
+    {1051, Input::Left, "29", "0", "(Rw)Please enter an integer between 30 and 65535"},
+    {1051, Input::Left, "30", "30", ""},
+    {1049, Input::Left, "2", "0", "(Rx)Please enter an integer between 3 and 65535"},
+    {1049, Input::Left, "65535", "65535", ""},
+    {1052, Input::Left, "1", "0", "(Ry)Please enter an integer between 3 and 65535"},
+    {1052, Input::Left, "0", "0", ""},
+    {1056, Input::Typed, "65536", "5", "(Rz)Please enter an integer between 0 and 65535"},
+    {1056, Input::Left, "0", "0", ""},
+    {1056, Input::Left, "65535", "65535", ""},
+};
 
-TEST_F(MotionSensorPageTest, StoringUneditedControlsLeavesTheRecordAsItWas) {
-    for (bool unusual : {false, true}) {
-        if (unusual) {
-            fillUnusualRecord(set);
-        }
-        const ParameterSet before = set;
-        open().StoreValues();
-        EXPECT_TRUE(changedBytes(before.record, set.record).empty()) << unusual;
-        EXPECT_TRUE(prompter.messages.empty());
-    }
-}
+constexpr std::array<int, 3> kTcp = {CMedia_Choice::kTcp};
+constexpr std::array<int, 3> kClear = {1162};  // "Clear (40)"
+const ChoiceRow kChoices[] = {
+    {1156, "Choice Report Media", "02", kTcp},      {1161, "Choice Report Media", "02", kTcp},
+    {1157, "Choice Report Media", "02", kTcp},      {1158, "Choice Report Media", "02", kTcp},
+    {1148, "Choice Actions", "4000000000", kClear}, {1145, "Choice Actions", "4000000000", kClear},
+    {1162, "Choice Actions", "4000000000", kClear}, {1163, "Choice Actions", "4000000000", kClear},
+};
 
-TEST_F(MotionSensorPageTest, StoresFullThirtyTwoBitAndLowSixteenBitValues) {
-    const ParameterSet before = set;
-    open();
-    edit(1160)->setText(QStringLiteral("4294967294"));  // Ra
-    edit(1164)->setText(QStringLiteral("65536"));       // Ro
-    edit(1102)->setText(QStringLiteral("65535"));       // Rp
-    edit(1056)->setText(QStringLiteral("258"));         // Rz
-    edit(1157)->setText(QStringLiteral("9z"));          // Rs: z counts as 0
-    edit(1163)->setText(QStringLiteral("a8a9"));        // Rv
-    check(1198)->setChecked(true);                      // Rd
-    check(1197)->setChecked(false);                     // Rl
-    page->StoreValues();
+const ControlRow kControls[] = {
+    {1148, nullptr, nullptr, nullptr, 10},
+    {1145, nullptr, nullptr, nullptr, 10},
+    {1162, nullptr, nullptr, nullptr, 10},
+    {1163, nullptr, nullptr, nullptr, 10},
+};
 
-    EXPECT_TRUE(prompter.messages.empty());
-    using Bytes = std::vector<unsigned char>;
-    EXPECT_EQ(test::fieldBytes(set, "Ra"), (Bytes{0xfe, 0xff, 0xff, 0xff}));
-    EXPECT_EQ(test::fieldBytes(set, "Ro"), (Bytes{0x00, 0x00, 0x01, 0x00}));
-    EXPECT_EQ(test::fieldBytes(set, "Rp"), (Bytes{0xff, 0xff}));
-    EXPECT_EQ(test::fieldBytes(set, "Rz"), (Bytes{0x02, 0x01}));
-    EXPECT_EQ(test::fieldBytes(set, "Rs"), (Bytes{0x90}));
-    EXPECT_EQ(readText(set, "Rv"), "a8a9");
-    const uint32_t flags = set.record.Flags;
-    EXPECT_EQ(flags & (Flag::Rd | Flag::Rl), Flag::Rd);
-    const auto allowed = test::bytesOf({"Ra", "Ro", "Rp", "Rz", "Rs", "Rv", "Rd"});
-    for (std::size_t offset : changedBytes(before.record, set.record)) {
-        EXPECT_TRUE(allowed.count(offset)) << "byte " << offset << " changed";
-    }
-}
+INSTANTIATE_TEST_SUITE_P(MotionSensor, LoadAndStore, ::testing::ValuesIn(cases(kPage, kLoads)),
+                         CaseName{});
+INSTANTIATE_TEST_SUITE_P(MotionSensor, Store, ::testing::ValuesIn(cases(kPage, kStores)),
+                         CaseName{});
+INSTANTIATE_TEST_SUITE_P(MotionSensor, Typing, ::testing::ValuesIn(cases(kPage, kTyping)),
+                         CaseName{});
+INSTANTIATE_TEST_SUITE_P(MotionSensor, Choice, ::testing::ValuesIn(cases(kPage, kChoices)),
+                         CaseName{});
+INSTANTIATE_TEST_SUITE_P(MotionSensor, Controls, ::testing::ValuesIn(cases(kPage, kControls)),
+                         CaseName{});
+INSTANTIATE_TEST_SUITE_P(MotionSensor, WholePage, ::testing::Values(&kPage), PageName{});
 
-TEST_F(MotionSensorPageTest, ALoadedValueAtTheTrackersTopIsShownAndStoredBack) {
-    writeNumber(set, "Ri", 4294967295);
-    writeNumber(set, "Rz", 9);
-    open();
-    EXPECT_TRUE(messages().empty());
-    EXPECT_EQ(text(1159), QStringLiteral("4294967295"));
-    edit(1056)->setText(QStringLiteral("10"));  // Rz, read after Ri
-    EXPECT_TRUE(page->StoreValues().ok);
-    EXPECT_TRUE(messages().empty());
-    EXPECT_EQ(readNumber(set, "Ri"), 4294967295);
-    EXPECT_EQ(readNumber(set, "Rz"), 10);
-}
+using MotionSensorPageTest = PageFixture<CSensor>;
 
 TEST_F(MotionSensorPageTest, AnEmptyNumberEndsTheStore) {
     open();
@@ -140,86 +127,6 @@ TEST_F(MotionSensorPageTest, AnEmptyNumberEndsTheStore) {
     EXPECT_EQ(readNumber(set, "Ri"), 30);
     EXPECT_EQ(readNumber(set, "Ro"), 0);
     EXPECT_EQ(readText(set, "Ru"), "0000000000");
-}
-
-class MotionSensorPageTyping : public MotionSensorPageTest,
-                               public ::testing::WithParamInterface<TypingCase> {};
-
-TEST_P(MotionSensorPageTyping, RefusedTextGoesBackToTheTextBeforeTheFocus) {
-    const TypingCase& c = GetParam();
-    openActive();
-    typeInto(c.id, QString::fromLatin1(c.keys));
-    if (c.leave) {
-        leaveTo(c.id == 1056 ? 1160 : 1056);
-    }
-    EXPECT_EQ(text(c.id), QString::fromLatin1(c.text)) << c.keys;
-    EXPECT_EQ(messages(), test::oneMessage(c.message)) << c.keys;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Fields, MotionSensorPageTyping,
-    ::testing::Values(
-        TypingCase{1160, "0", "0", "", true}, TypingCase{1160, "3", "3", "", true},
-        TypingCase{1160, "2", "3600", "(Ra)Please enter an integer between 3 and 4294967295", true},
-        TypingCase{1160, "4294967294", "4294967294", "", true},
-        TypingCase{1160, "4294967296", "3600",
-                   "(Ra)Please enter an integer between 3 and 4294967295"},
-        TypingCase{1160, "00000000001", "3600",
-                   "(Ra)Please enter an integer between 3 and 4294967295"},
-        TypingCase{1159, "1", "30", "(Ri)Please enter an integer between 3 and 4294967295", true},
-        TypingCase{1159, "9999999999", "30",
-                   "(Ri)Please enter an integer between 3 and 4294967295"},
-        TypingCase{1164, "4294967296", "0",
-                   "(Ro)Please enter an integer between 50 and 4294967295"},
-        TypingCase{1164, "4294967294", "4294967294", "", true},
-        TypingCase{1164, "49", "0", "(Ro)Please enter an integer between 50 and 4294967295", true},
-        TypingCase{1102, "49", "0", "(Rp)Please enter an integer between 50 and 65535", true},
-        TypingCase{1102, "0", "0", "", true}, TypingCase{1102, "50", "50", "", true},
-        TypingCase{1102, "65536", "0", "(Rp)Please enter an integer between 50 and 65535"},
-        TypingCase{1051, "29", "0", "(Rw)Please enter an integer between 30 and 65535", true},
-        TypingCase{1051, "30", "30", "", true},
-        TypingCase{1049, "2", "0", "(Rx)Please enter an integer between 3 and 65535", true},
-        TypingCase{1049, "65535", "65535", "", true},
-        TypingCase{1052, "1", "0", "(Ry)Please enter an integer between 3 and 65535", true},
-        TypingCase{1052, "0", "0", "", true},
-        TypingCase{1056, "65536", "5", "(Rz)Please enter an integer between 0 and 65535"},
-        TypingCase{1056, "0", "0", "", true}, TypingCase{1056, "65535", "65535", "", true}),
-    [](const auto& info) { return typingCaseName(info.param); });
-
-TEST_F(MotionSensorPageTest, EveryChoiceFieldOpensItsDialog) {
-    openActive();
-    choices.script = [](QDialog& dialog) {
-        if (qobject_cast<CMedia_Choice*>(&dialog) != nullptr) {
-            test::click(byId<QRadioButton>(&dialog, CMedia_Choice::kTcp));
-            test::click(byId<QPushButton>(&dialog, CMedia_Choice::kApply));
-        } else {
-            test::click(byId<QRadioButton>(&dialog, 1162));  // "Clear (40)"
-            test::click(byId<QPushButton>(&dialog, CAction::kApply));
-        }
-        return dialog.result();
-    };
-    std::vector<QString> expectedTitles;
-    for (const auto* group : {&kMedia, &kActions}) {
-        for (const Field& f : *group) {
-            edit(f.id)->setFocus(Qt::MouseFocusReason);
-            test::settle();
-            expectedTitles.push_back(group == &kMedia ? QStringLiteral("Choice Report Media")
-                                                      : QStringLiteral("Choice Actions"));
-            EXPECT_EQ(page->binder().choiceField(), f.id) << f.code;
-        }
-    }
-    EXPECT_EQ(choices.titles, expectedTitles);
-    page->StoreValues();
-    for (const Field& f : kMedia) {
-        EXPECT_EQ(readNumber(set, f.code), 0x02) << f.code;
-    }
-    for (const Field& f : kActions) {
-        EXPECT_EQ(readText(set, f.code), "4000000000") << f.code;
-    }
-}
-
-TEST_F(MotionSensorPageTest, FitsTheWindowAt1024By768) {
-    test::expectFitsThePageBand(open());
 }
 
 }  // namespace

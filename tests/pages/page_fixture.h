@@ -14,6 +14,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "config/default_profile.h"
@@ -42,9 +43,17 @@ protected:
 
     Page& open() {
         page.reset();
-        page = std::make_unique<Page>(PageContext{set, registry, prompter, choices});
+        page = create(PageContext{set, registry, prompter, choices});
         page->openPage();
         return *page;
+    }
+    // Builds the page; a fixture over the base class says which page it builds.
+    virtual std::unique_ptr<Page> create(const PageContext& context) {
+        if constexpr (std::is_constructible_v<Page, const PageContext&>) {
+            return std::make_unique<Page>(context);
+        } else {
+            return nullptr;
+        }
     }
     Page& openActive() {
         open();
