@@ -113,11 +113,8 @@ CCommunicationPage::CCommunicationPage(const PageContext& context, QWidget* pare
 }
 
 void CCommunicationPage::onOpen() {
-    if (registry().openCount[kCommunicationPage] == 1) {
-        for (int i = 0; i < EventTexts::kCount; ++i) {
-            writeText(parameters(), eventParameter(i), defaultEventText(i));
-        }
-    }
+    // The templates are the record's like every other value: the built-in ones come with the
+    // default profile, so opening the page never overwrites what a file or the tracker brought.
     showFirstTemplate();
     LoadValues();
 }

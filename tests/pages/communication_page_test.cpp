@@ -228,15 +228,13 @@ TEST_F(CommunicationPageTest, TemplatesAreShownWithoutDoubleQuotes) {
     EXPECT_EQ(eventText(1), "00Emergency!$S");
 }
 
-TEST_F(CommunicationPageTest, DefaultsFillTheTableOnTheFirstOpeningOnly) {
+TEST_F(CommunicationPageTest, OpeningKeepsTheTemplatesTheRecordHolds) {
+    // What a profile or the tracker brought before the page was ever opened stays.
     for (int row = 0; row < EventTexts::kCount; ++row) {
-        std::strcpy(set.eventTexts.row(row), "loaded");
+        std::strcpy(set.eventTexts.row(row), ("00Loaded " + std::to_string(row)).c_str());
     }
-    // First opening in the run: the built-in templates.
     open();
-    for (int row = 0; row < EventTexts::kCount; ++row) {
-        EXPECT_EQ(eventText(row), std::string(defaultEventText(row))) << row;
-    }
+    EXPECT_EQ(templateEdit()->text(), QStringLiteral("00Loaded 0"));
     templates()->setCurrentIndex(17);
     templateEdit()->setText(QStringLiteral("00Counter zero"));
     pressSet();
@@ -246,9 +244,12 @@ TEST_F(CommunicationPageTest, DefaultsFillTheTableOnTheFirstOpeningOnly) {
     std::strcpy(set.eventTexts.row(30), "00From the tracker");
     open();
     EXPECT_EQ(registry.openCount[kCommunicationPage], 2);
-    EXPECT_EQ(eventText(17), "00Counter zero");
-    EXPECT_EQ(eventText(30), "00From the tracker");
-    EXPECT_EQ(eventText(0), std::string(defaultEventText(0)));
+    for (int row = 0; row < EventTexts::kCount; ++row) {
+        const std::string expected = row == 17   ? "00Counter zero"
+                                     : row == 30 ? "00From the tracker"
+                                                 : "00Loaded " + std::to_string(row);
+        EXPECT_EQ(eventText(row), expected) << row;
+    }
     templates()->setCurrentIndex(17);
     EXPECT_EQ(templateEdit()->text(), QStringLiteral("00Counter zero"));
 }

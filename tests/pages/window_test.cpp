@@ -116,6 +116,11 @@ TEST_F(WindowTest, StartUpShowsTheMainPageFilledFromTheDefaults) {
     EXPECT_EQ(edit(1196)->text(), QStringLiteral("11500"));
     EXPECT_EQ(edit(1004)->text(), QStringLiteral("SPRXAB27GHKLMn*U!"));
     EXPECT_EQ(edit(1189)->text(), QStringLiteral("0000000000"));
+    // The SMS templates too: they come with the defaults, not from opening their page.
+    for (int row = 0; row < EventTexts::kCount; ++row) {
+        EXPECT_EQ(readText(app->session().parameters(), eventParameter(row)), defaultEventText(row))
+            << row;
+    }
     EXPECT_TRUE(view().tabStrip()->tabButton(kMainPage)->isChecked());
     EXPECT_TRUE(prompter.messages.empty());
 }
