@@ -20,6 +20,7 @@
 #include <ostream>
 #include <span>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -152,14 +153,20 @@ inline std::string describe(const Value& value) {
     return "(none)";
 }
 
+// Compares texts, not pointers: equal literals need not share one address (they do not under
+// the sanitizers).
+inline bool sameText(const char* text, const char* other) {
+    return text != nullptr && std::string_view(text) == other;
+}
+
 inline std::string shownName(const char* text) {
-    if (text == kChecked) {
+    if (sameText(text, kChecked)) {
         return "checked";
     }
-    if (text == kUnchecked) {
+    if (sameText(text, kUnchecked)) {
         return "unchecked";
     }
-    if (text == kNoItem) {
+    if (sameText(text, kNoItem)) {
         return "no_item";
     }
     // Spaces and marks without a word of their own separate words ("NMEA only", "ABC!").
@@ -263,7 +270,7 @@ inline QString shown(QWidget* control) {
 
 inline void put(QWidget* control, const char* text) {
     if (auto* box = qobject_cast<QCheckBox*>(control)) {
-        box->setChecked(text == kChecked);
+        box->setChecked(sameText(text, kChecked));
     } else if (auto* list = qobject_cast<QComboBox*>(control)) {
         list->setCurrentIndex(list->findText(QString::fromLatin1(text)));
     } else {
