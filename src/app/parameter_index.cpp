@@ -9,6 +9,7 @@
 
 #include "config/parameter_table.h"
 #include "pages/communication_page.h"
+#include "pages/field_binder.h"
 #include "pages/page.h"
 
 namespace qn470 {
@@ -29,15 +30,9 @@ QString fromView(std::string_view text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// A parameter's label or hint as its page shows it: translated in the context the pages use for
-// the texts of a parameter.
-QString parameterText(const char* text) {
-    return QCoreApplication::translate("Parameter", text);
-}
-
 // "(E1) Host Port number1 :" reads as "(E1) Host Port number1" in a list.
-QString shownLabel(const char* label) {
-    QString text = parameterText(label).simplified();
+QString listLabel(const FieldBinding& binding) {
+    QString text = FieldBinder::shownLabel(binding).simplified();
     while (text.endsWith(QLatin1Char(':'))) {
         text.chop(1);
         text = text.trimmed();
@@ -160,8 +155,8 @@ void ParameterIndex::build() const {
             IndexedParameter entry = base;
             entry.controlId = id;
             entry.code = fromView(binding->code);
-            entry.label = binding->label != nullptr ? shownLabel(binding->label) : entry.code;
-            entry.hint = binding->hint != nullptr ? parameterText(binding->hint) : QString();
+            entry.label = binding->label != nullptr ? listLabel(*binding) : entry.code;
+            entry.hint = FieldBinder::shownHint(*binding);
             entry.group = page->binder().group(binding->group)->title();
             entry.binding = *binding;
             m_parameters.push_back(std::move(entry));

@@ -60,18 +60,6 @@ QString parameterText(const char* text) {
 QString pageText(const char* text) {
     return QCoreApplication::translate("Page", text);
 }
-QString shownLabel(const FieldBinding& b) {
-    if (b.label == nullptr) {
-        return {};
-    }
-    return b.code.empty() ? pageText(b.label) : parameterText(b.label);
-}
-QString shownHint(const FieldBinding& b) {
-    if (b.hint == nullptr) {
-        return {};
-    }
-    return b.code.empty() ? pageText(b.hint) : parameterText(b.hint);
-}
 
 QLabel* hintLabel(const QString& hint, QWidget& groupBox, int chars) {
     auto* label = new QLabel(hint, &groupBox);
@@ -428,6 +416,20 @@ FieldDisplay FieldBinder::shown(int id) const {
         break;
     }
     return shown;
+}
+
+QString FieldBinder::shownLabel(const FieldBinding& b) {
+    if (b.label == nullptr) {
+        return {};
+    }
+    return b.code.empty() ? pageText(b.label) : parameterText(b.label);
+}
+
+QString FieldBinder::shownHint(const FieldBinding& b) {
+    if (b.hint == nullptr) {
+        return {};
+    }
+    return b.code.empty() ? pageText(b.hint) : parameterText(b.hint);
 }
 
 QString FieldBinder::displayText(const FieldBinding& b, const FieldDisplay& display) {

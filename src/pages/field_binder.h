@@ -87,6 +87,9 @@ public:
     FieldDisplay shown(int id) const;
     // A display in words, as a list of values can show it: the text, the item, "on" / "off".
     static QString displayText(const FieldBinding& b, const FieldDisplay& display);
+    // The row's label and hint as its page shows them, translated (empty when it has none).
+    static QString shownLabel(const FieldBinding& b);
+    static QString shownHint(const FieldBinding& b);
 
     // Marks a field as holding another value than the one it is compared with: the control and
     // its label get the dynamic property "changed", the label a colour, and the control's
