@@ -1,6 +1,7 @@
 // The POSIX side of file_io.h: unnamed O_TMPFILE files named only just before the rename, a named
 // temporary where those cannot be had, and pipes, devices and descriptor names written into.
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -11,6 +12,7 @@
 #include <charconv>
 #include <cstdio>
 #include <ctime>
+#include <fstream>
 #include <optional>
 #include <string>
 #include <utility>
@@ -42,8 +44,9 @@ public:
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
     ~Descriptor() {
+        // Only on ways out that already failed, or after close() was checked: nothing to add.
         if (m_fd >= 0) {
-            ::close(m_fd);
+            static_cast<void>(::close(m_fd));
         }
     }
     int get() const { return m_fd; }
@@ -67,18 +70,20 @@ public:
         sigaddset(&m_pipe, SIGPIPE);
         sigset_t pending;
         sigemptyset(&pending);
-        sigpending(&pending);
+        // These fail only for a bad signal number or set, and SIGPIPE and our sets are valid.
+        static_cast<void>(sigpending(&pending));
         m_wasPending = sigismember(&pending, SIGPIPE) == 1;
-        pthread_sigmask(SIG_BLOCK, &m_pipe, &m_old);
+        static_cast<void>(pthread_sigmask(SIG_BLOCK, &m_pipe, &m_old));
     }
     PipeSignalBlock(const PipeSignalBlock&) = delete;
     PipeSignalBlock& operator=(const PipeSignalBlock&) = delete;
     ~PipeSignalBlock() {
         if (!m_wasPending) {
+            // EAGAIN when the write raised no signal, which is the usual case.
             const timespec noWait{};
-            ::sigtimedwait(&m_pipe, nullptr, &noWait);
+            static_cast<void>(::sigtimedwait(&m_pipe, nullptr, &noWait));
         }
-        pthread_sigmask(SIG_SETMASK, &m_old, nullptr);
+        static_cast<void>(pthread_sigmask(SIG_SETMASK, &m_old, nullptr));
     }
 
 private:
@@ -194,11 +199,12 @@ FileOutcome writeIntoDescriptor(int fd, std::string_view bytes) {
 }
 
 FileOutcome writeIntoOwnDescriptor(int fd, std::string_view bytes) {
-    // What the program printed before must come out first.
+    // What the program printed before must come out first. A stream that cannot be flushed
+    // fails the write below on the same descriptor, with the system's reason.
     if (fd == STDOUT_FILENO) {
-        std::fflush(stdout);
+        static_cast<void>(std::fflush(stdout));
     } else if (fd == STDERR_FILENO) {
-        std::fflush(stderr);
+        static_cast<void>(std::fflush(stderr));
     }
     return writeIntoDescriptor(fd, bytes);
 }
@@ -242,8 +248,10 @@ FileOutcome fillNewFile(int fd, const struct stat* existing, std::string_view by
     if (existing != nullptr) {
         // Owner before mode, since a change of owner clears set-ID bits. Only root can give a
         // file away; anyone else owns it already or cannot keep the owner anyway.
-        [[maybe_unused]] const int owner = ::fchown(fd, existing->st_uid, existing->st_gid);
-        ::fchmod(fd, existing->st_mode & 07777);
+        // A file system without owners or modes (FAT) refuses both; the new file then has what
+        // the folder gives every file, as the old one had.
+        static_cast<void>(::fchown(fd, existing->st_uid, existing->st_gid));
+        static_cast<void>(::fchmod(fd, existing->st_mode & 07777));
     }
     if (!writeAll(fd, bytes)) {
         return failedWithErrno(FileProblem::writeFailed);
@@ -258,8 +266,8 @@ FileOutcome fillNewFile(int fd, const struct stat* existing, std::string_view by
 void syncFolder(const fs::path& folder) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
+        static_cast<void>(::fsync(fd));
+        static_cast<void>(::close(fd));
     }
 }
 
@@ -267,7 +275,8 @@ void syncFolder(const fs::path& folder) {
 FileOutcome renameOver(const fs::path& temporary, const fs::path& real) {
     if (::rename(temporary.c_str(), real.c_str()) != 0) {
         const FileOutcome failure = failedWithErrno(FileProblem::cannotReplace);
-        ::unlink(temporary.c_str());
+        // The rename's reason is the one to report; a name left anyway goes with a later write.
+        static_cast<void>(::unlink(temporary.c_str()));
         return failure;
     }
     syncFolder(folderOf(real));
@@ -352,13 +361,38 @@ FileOutcome replaceThroughNamedFile(const fs::path& real, const struct stat* exi
         filled = failedWithErrno(FileProblem::writeFailed);
     }
     if (!filled.ok()) {
-        ::unlink(temporary.c_str());
+        // As in renameOver: the write's reason is the one to report.
+        static_cast<void>(::unlink(temporary.c_str()));
         return filled;
     }
     return renameOver(temporary, real);
 }
 
+// Removes the temporary files that writers of this program, killed since, left in `folder`. Only
+// plain files of this user whose name says their writer is gone; anything else stays untouched.
+void removeAbandonedTemporaries(const fs::path& folder) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) {
+        return;  // the write itself reports a folder it cannot use
+    }
+    const int fd = ::dirfd(dir);
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::optional<TemporaryWriter> writer = temporaryWriter(entry->d_name);
+        if (!writer || !writerGone(*writer)) {
+            continue;
+        }
+        struct stat info {};
+        if (::fstatat(fd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(info.st_mode) && info.st_uid == ::geteuid()) {
+            // Another writer may have removed it first; a file that cannot go stays as it was.
+            static_cast<void>(::unlinkat(fd, entry->d_name, 0));
+        }
+    }
+    static_cast<void>(::closedir(dir));
+}
+
 FileOutcome replaceFile(const fs::path& real, const struct stat* existing, std::string_view bytes) {
+    removeAbandonedTemporaries(folderOf(real));
 #ifdef O_TMPFILE
     if (std::optional<FileOutcome> done = replaceThroughUnnamedFile(real, existing, bytes)) {
         return *std::move(done);
@@ -396,8 +430,9 @@ FileOutcome writeWholeFile(const fs::path& target, std::string_view bytes) {
 }
 
 FileReader::~FileReader() {
+    // A file opened for reading loses nothing when its close fails.
     if (m_handle >= 0) {
-        ::close(static_cast<int>(m_handle));
+        static_cast<void>(::close(static_cast<int>(m_handle)));
     }
 }
 
@@ -434,6 +469,78 @@ FileOutcome FileReader::read(std::span<char> buffer, std::size_t& count) {
             return failedWithErrno(FileProblem::readFailed);
         }
     }
+}
+
+namespace {
+
+// FNV-1a: a short, stable digest of what names this system.
+std::uint32_t digest(std::string_view text, std::uint32_t hash = 2166136261u) {
+    for (const char c : text) {
+        hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+    }
+    return hash;
+}
+
+std::string firstLine(const char* path) {
+    std::ifstream file(path);
+    std::string line;
+    std::getline(file, line);
+    return line;
+}
+
+std::string linkText(const char* path) {
+    std::error_code none;
+    return fs::read_symlink(path, none).string();
+}
+
+struct SystemIdentity {
+    std::uint32_t system = 0;
+    std::uint32_t boot = 0;
+    bool known = false;
+};
+
+// Which machine, which process-id namespace (a container sees other ids) and which boot.
+SystemIdentity systemIdentity() {
+    std::string machine = firstLine("/etc/machine-id");
+    if (machine.empty()) {
+        char host[256] = {};
+        if (::gethostname(host, sizeof host - 1) == 0) {
+            machine = host;
+        }
+    }
+    const std::string namespaces = linkText("/proc/self/ns/pid");
+    const std::string boot = firstLine("/proc/sys/kernel/random/boot_id");
+    if (machine.empty() || namespaces.empty() || boot.empty()) {
+        return {};
+    }
+    return {digest(namespaces, digest(machine)), digest(boot), true};
+}
+
+}  // namespace
+
+std::optional<TemporaryWriter> thisWriter() {
+    // Fixed while the system runs; the process id is not, after a fork.
+    static const SystemIdentity identity = systemIdentity();
+    if (!identity.known) {
+        return std::nullopt;
+    }
+    return TemporaryWriter{identity.system, identity.boot, static_cast<std::uint64_t>(::getpid())};
+}
+
+bool writerGone(const TemporaryWriter& writer) {
+    const std::optional<TemporaryWriter> self = thisWriter();
+    if (!self || writer.system != self->system) {
+        return false;
+    }
+    if (writer.boot != self->boot) {
+        return true;
+    }
+    const auto pid = static_cast<pid_t>(writer.process);
+    if (pid <= 0 || static_cast<std::uint64_t>(pid) != writer.process) {
+        return false;
+    }
+    // EPERM: the process exists, it is just someone else's.
+    return ::kill(pid, 0) != 0 && errno == ESRCH;
 }
 
 }  // namespace qn470::platform

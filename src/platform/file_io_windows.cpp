@@ -222,4 +222,14 @@ FileOutcome FileReader::read(std::span<char> buffer, std::size_t& count) {
     return {};
 }
 
+// Windows gives no cheap word on which boot a process id belongs to, so temporary names carry no
+// writer and nothing is ever taken for abandoned.
+std::optional<TemporaryWriter> thisWriter() {
+    return std::nullopt;
+}
+
+bool writerGone(const TemporaryWriter&) {
+    return false;
+}
+
 }  // namespace qn470::platform

@@ -19,6 +19,7 @@
 #include <fstream>
 #include <functional>
 #include <future>
+#include <optional>
 #include <random>
 #include <sstream>
 #include <string>
@@ -28,6 +29,7 @@
 #include <vector>
 
 #include "config/temp_folder.h"
+#include "platform/temporary_name.h"
 
 namespace qn470 {
 namespace {
@@ -342,11 +344,10 @@ TEST(AtomicFile, ExistingFileKeepsItsModeNewFileFollowsTheUmask) {
     }
 }
 
-// Naming the finished file and renaming it over the target are two steps: a kill that lands
-// while the kernel names it leaves the complete file behind. That is rare; a file named while it
-// is still written or flushed is left often, and partial.
-constexpr int kMostKillsBetweenNameAndRename = 3;
-
+// Naming the finished file and renaming it over the target are two steps: a kill between them
+// leaves the complete file beside the target. How often that happens is the machine's timing;
+// what is left is not: the old file or a whole new one, and beside it at most one whole file,
+// never a partial one (as a file named while it is still written or flushed would be).
 TEST(AtomicFile, KilledWriteLeavesTheOldFileOrAWholeNewOne) {
     TempFolder folder;
     const int unnamed = ::open(folder.path().c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
@@ -370,7 +371,6 @@ TEST(AtomicFile, KilledWriteLeavesTheOldFileOrAWholeNewOne) {
     std::uniform_int_distribution<long> delay(0,
                                               std::clamp<long>(once.count() * 3 / 2, 1000, 60000));
 
-    int leftovers = 0;
     for (int i = 0; i < 50; ++i) {
         SCOPED_TRACE(testing::Message() << "kill " << i);
         const bool hadOld = i % 2 == 0;
@@ -397,7 +397,6 @@ TEST(AtomicFile, KilledWriteLeavesTheOldFileOrAWholeNewOne) {
             std::find_if(entries.begin(), entries.end(),
                          [](const std::string& name) { return name != "car1.bin"; });
         if (beside != entries.end()) {
-            ++leftovers;
             EXPECT_TRUE(isFresh(fileContent(folder / *beside))) << *beside << " is partial";
             fs::remove(folder / *beside);
             entries.erase(beside);
@@ -410,7 +409,107 @@ TEST(AtomicFile, KilledWriteLeavesTheOldFileOrAWholeNewOne) {
         const std::string content = fileContent(target);
         EXPECT_TRUE((hadOld && content == old) || isFresh(content)) << content.size() << " bytes";
     }
-    EXPECT_LE(leftovers, kMostKillsBetweenNameAndRename);
+}
+
+// ---- what killed writers left behind ------------------------------------------------------------
+
+// A process id that was just in use and is now free: a child that ended.
+pid_t endedProcess() {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return child;
+}
+
+// The name a writer of this program gives its temporary file, written out here from the form:
+// ".qn470-" system "-" boot "-" process id "-" random ".tmp", eight lower-case hex digits each.
+std::string writerName(std::uint32_t system, std::uint32_t boot, std::uint64_t process) {
+    char name[80];
+    std::snprintf(name, sizeof name, ".qn470-%08x-%08x-%llu-0badf00d.tmp", system, boot,
+                  static_cast<unsigned long long>(process));
+    return name;
+}
+
+struct LeftBehind {
+    const char* name;
+    std::function<std::string(const platform::TemporaryWriter&)> file;
+    bool removed;
+};
+
+// A write into a folder removes what writers that are surely gone left there, and nothing else:
+// not a live writer's file, not another system's, not a user's file, link or folder.
+TEST(AtomicFile, WriteRemovesWhatKilledWritersLeftAndNothingElse) {
+    const std::optional<platform::TemporaryWriter> self = platform::thisWriter();
+    ASSERT_TRUE(self) << "this system cannot say which boot it runs in";
+    const pid_t ended = endedProcess();
+    const std::uint64_t live = static_cast<std::uint64_t>(::getpid());
+    const LeftBehind cases[] = {
+        {"ended writer", [&](auto& w) { return writerName(w.system, w.boot, ended); }, true},
+        {"earlier boot", [&](auto& w) { return writerName(w.system, w.boot ^ 1, live); }, true},
+        {"live writer", [&](auto& w) { return writerName(w.system, w.boot, live); }, false},
+        {"parent, alive", [&](auto& w) { return writerName(w.system, w.boot, ::getppid()); },
+         false},
+        {"other system", [&](auto& w) { return writerName(w.system ^ 1, w.boot, ended); }, false},
+        {"other system, other boot",
+         [&](auto& w) { return writerName(w.system ^ 1, w.boot ^ 1, ended); }, false},
+        {"older form without writer", [](auto&) { return std::string(".qn470-0badf00d.tmp"); },
+         false},
+        {"user's file", [](auto&) { return std::string(".qn470-notes.tmp"); }, false},
+        {"extra field", [&](auto& w) { return writerName(w.system, w.boot, ended) + ".tmp"; },
+         false},
+    };
+    TempFolder folder;
+    for (const LeftBehind& c : cases) {
+        putFile(folder / c.file(*self), c.name);
+    }
+    // Named like an ended writer's file, but a folder and a link: never a writer's.
+    const std::string folderName = writerName(self->system, self->boot ^ 2, live);
+    fs::create_directory(folder / folderName);
+    putFile(folder / "kept.txt", "a user's file");
+    const std::string linkName = writerName(self->system, self->boot ^ 3, live);
+    fs::create_symlink(folder / "kept.txt", folder / linkName);
+
+    ASSERT_TRUE(writeFileAtomically(folder / "car1.pro", "new").ok);
+
+    for (const LeftBehind& c : cases) {
+        EXPECT_EQ(fs::exists(folder / c.file(*self)), !c.removed) << c.name;
+    }
+    EXPECT_EQ(typeAt(folder / folderName), S_IFDIR);
+    EXPECT_EQ(typeAt(folder / linkName), S_IFLNK);
+    EXPECT_EQ(fileContent(folder / "kept.txt"), "a user's file");
+    EXPECT_EQ(fileContent(folder / "car1.pro"), "new");
+}
+
+// A writer killed with its temporary file named leaves it under a name the next write knows.
+TEST(AtomicFile, NextWriteRemovesTheFileAKilledWriterLeft) {
+    TempFolder folder;
+    const fs::path target = folder / "car1.bin";
+    int channel[2];
+    ASSERT_EQ(::pipe(channel), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // What a writer holds just before its rename; then it is killed.
+        std::ofstream(platform::temporaryName(target)) << "whole new content";
+        const char done = 1;
+        static_cast<void>(::write(channel[1], &done, 1));
+        ::pause();
+        ::_exit(1);
+    }
+    char done = 0;
+    ASSERT_EQ(::read(channel[0], &done, 1), 1);
+    ::close(channel[0]);
+    ::close(channel[1]);
+    ASSERT_EQ(folder.entries().size(), 1u);
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+
+    ASSERT_TRUE(writeFileAtomically(target, "new").ok);
+    EXPECT_EQ(folder.entries(), std::vector<std::string>{"car1.bin"});
 }
 
 }  // namespace
