@@ -60,6 +60,25 @@ public:
                  &output)) {
             return QStringLiteral("initdb failed: ") + output;
         }
+        return startAgain();
+    }
+
+    // pg_ctl stop (fast: every connection is cut), as a restart or an outage does it.
+    QString stop() {
+        QString output;
+        if (!run(QStringLiteral("pg_ctl"),
+                 {QStringLiteral("-D"), data(), QStringLiteral("-m"), QStringLiteral("fast"),
+                  QStringLiteral("-w"), QStringLiteral("stop")},
+                 &output)) {
+            return QStringLiteral("pg_ctl stop failed: ") + output;
+        }
+        m_running = false;
+        return {};
+    }
+
+    // pg_ctl start on the same folder and port; empty, or why not.
+    QString startAgain() {
+        QString output;
         const QString options = QStringLiteral("-F -p %1 -k %2 -c listen_addresses=127.0.0.1")
                                     .arg(m_port)
                                     .arg(m_dir.path());
