@@ -20,6 +20,7 @@
 #include "app/progress_dialog.h"
 #include "app/recent_files.h"
 #include "app/session_log.h"
+#include "config/baud_rate.h"
 #include "serial/serial_link.h"
 #include "session/baud_text.h"
 #include "session/device_session.h"
@@ -28,8 +29,6 @@
 
 namespace qn470 {
 namespace {
-
-constexpr char kDefaultBaud[] = "115200";
 
 // The logs show CR LF line ends as line breaks.
 QString displayed(QString text) {
@@ -140,7 +139,7 @@ void CCommandWindow::buildControls() {
     m_portList->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     m_portList->setMinimumContentsLength(16);
     m_scan = button(tr("Scan"), kScan, this);
-    m_baud = named(new QLineEdit(QString::fromLatin1(kDefaultBaud), this), kBaud);
+    m_baud = named(new QLineEdit(QString::number(kDefaultBaudRate), this), kBaud);
     m_baud->setMaxLength(kMaxBaudTextLength);
     m_baud->setFixedWidth(m_baud->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")) +
                           12);

@@ -10,6 +10,8 @@
 #include <QTimer>
 #include <cstdio>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "app/app_state.h"
 #include "app/changes_view.h"
@@ -24,7 +26,10 @@
 #include "app/widget_prompter.h"
 #include "app/window_changes.h"
 #include "app/window_values.h"
+#include "config/decimal_text.h"
 #include "config/parameter_value.h"
+#include "config/value_check.h"
+#include "config/version.h"
 #include "pages/choice_runner.h"
 #include "pages/page.h"
 #include "session/device_session.h"
@@ -58,10 +63,28 @@ QWidget* showChangeView(qn470::CconfigToolApp& app, const QStringList& settings,
         }
         qn470::ParameterSet source = app.session().parameters();
         const qn470::Parameter& parameter = qn470::parameter(p->code.toStdString());
+        // Refused like a typed value the page would not take, never turned into another one.
+        const std::string text = value.toLatin1().toStdString();
+        std::optional<std::string> wrong;
         if (parameter.isText()) {
-            qn470::writeText(source, parameter, value.toLatin1().toStdString());
+            wrong = qn470::textProblem(parameter, text);
+            if (!wrong) {
+                qn470::writeText(source, parameter, text);
+            }
         } else {
-            qn470::writeNumber(source, parameter, value.toLongLong());
+            const qn470::LeadingDecimal number = qn470::readLeadingDecimal(
+                text, {qn470::DecimalBlanks::None, qn470::DecimalSign::Read});
+            wrong = number.digits == 0 || number.end != text.size()
+                        ? std::optional<std::string>("is not a whole number")
+                        : qn470::numberProblem(parameter, number.value);
+            if (!wrong) {
+                qn470::writeNumber(source, parameter, number.value);
+            }
+        }
+        if (wrong) {
+            problem = QStringLiteral("--set '%1': %2 %3")
+                          .arg(setting, p->code, QString::fromStdString(*wrong));
+            return nullptr;
         }
         values.takeValues({p}, source);
     }
@@ -174,7 +197,7 @@ struct WindowOptions {
     // The names go on the application, which --version and --help print.
     void setUp(QCommandLineParser& parser) const {
         QCoreApplication::setApplicationName(QStringLiteral("qn470-config"));
-        QCoreApplication::setApplicationVersion(QStringLiteral("3.0"));
+        QCoreApplication::setApplicationVersion(QString::fromLatin1(qn470::kVersion));
         parser.setApplicationDescription(QStringLiteral("QN-470 tracker configuration window"));
         parser.addHelpOption();
         parser.addVersionOption();

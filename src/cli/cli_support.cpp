@@ -1,7 +1,6 @@
 #include "cli/cli_support.h"
 
 #include <algorithm>
-#include <array>
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
@@ -9,6 +8,7 @@
 #include <iostream>
 
 #include "config/atomic_file.h"
+#include "config/baud_rate.h"
 #include "config/profile.h"
 #include "config/stored_form.h"
 
@@ -111,21 +111,6 @@ std::string profileFileBytes(const ParameterSet& set) {
     return complementBytes(profileText(set));
 }
 
-namespace {
-
-constexpr std::array<int, 11> kStandardBauds = {1200,  2400,   4800,   9600,   19200, 38400,
-                                                57600, 115200, 230400, 460800, 921600};
-
-std::string standardBauds() {
-    std::string list;
-    for (const int baud : kStandardBauds) {
-        list += (list.empty() ? "" : ", ") + std::to_string(baud);
-    }
-    return list;
-}
-
-}  // namespace
-
 std::optional<std::string> scanOptions(const Arguments& args, std::span<const OptionSpec> known,
                                        const OptionTaker& take,
                                        std::vector<std::string>& positional) {
@@ -205,9 +190,9 @@ std::optional<std::string> parseMilliseconds(const std::string& option, const st
 
 std::optional<std::string> parseBaud(const std::string& text, int& out) {
     int baud = 0;
-    if (parseBounded(text, 1, kStandardBauds.back(), baud) != Number::Ok ||
-        std::find(kStandardBauds.begin(), kStandardBauds.end(), baud) == kStandardBauds.end()) {
-        return "--baud " + text + ": not a standard rate (" + standardBauds() + ")";
+    if (parseBounded(text, 1, kStandardBaudRates.back(), baud) != Number::Ok ||
+        !isStandardBaudRate(baud)) {
+        return "--baud " + text + ": not a standard rate (" + standardBaudRatesText() + ")";
     }
     out = baud;
     return std::nullopt;

@@ -9,6 +9,8 @@
 #include <io.h>
 #endif
 
+#include "config/version.h"
+
 namespace qn470::cli {
 
 int runCommand(const Program& program, int argc, char** argv) {
@@ -27,7 +29,7 @@ int runCommand(const Program& program, int argc, char** argv) {
         return kExitOk;
     }
     if (name == "--version") {
-        std::cout << program.version << '\n';
+        std::cout << program.name << ' ' << kVersion << '\n';
         return kExitOk;
     }
     const Arguments args(argv + 2, argv + argc);

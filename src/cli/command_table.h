@@ -18,8 +18,7 @@ struct Command {
 };
 
 struct Program {
-    std::string_view name;     // as the user types it, for the error that names --help
-    std::string_view version;  // the line --version prints
+    std::string_view name;  // as the user types it; --version prints it with the version
     std::span<const Command> commands;
     void (*printHelp)(std::ostream&);
 };

@@ -17,6 +17,7 @@
 
 #include "cli/journal_access.h"
 #include "cli/journal_record.h"
+#include "config/baud_rate.h"
 #include "config/default_profile.h"
 #include "config/profile.h"
 #include "config/report_completeness.h"
@@ -30,11 +31,17 @@
 namespace qn470::cli {
 namespace {
 
-constexpr std::string_view kPortHelp =
-    "PORT is a port name (ttyUSB0, pts/3, COM5, /dev/ttyUSB0) or a friendly name as\n"
-    "'qn470 ports' lists it. --baud is a standard rate from 1200 to 921600 (default 115200).\n"
-    "The status lines the window would show, and the progress, go to standard error.\n"
-    "Exit status: 0 success, 1 device failure, 2 bad input.\n";
+// The rates come from the one list the window follows too.
+std::string portHelp() {
+    return "PORT is a port name (ttyUSB0, pts/3, COM5, /dev/ttyUSB0) or a friendly name as\n"
+           "'qn470 ports' lists it. --baud is a standard rate from " +
+           std::to_string(kStandardBaudRates.front()) + " to " +
+           std::to_string(kStandardBaudRates.back()) + " (default " +
+           std::to_string(kDefaultBaudRate) +
+           ").\n"
+           "The status lines the window would show, and the progress, go to standard error.\n"
+           "Exit status: 0 success, 1 device failure, 2 bad input.\n";
+}
 
 constexpr std::string_view kPortsUsage =
     "usage: qn470 ports [--all | --check]\n"
@@ -65,19 +72,18 @@ constexpr std::string_view kSaveUsage =
     "written and never count; when they differ, a note names them (not writable: Bk).\n"
     "The tracker is read first, so the journal keeps what it held before the save.\n";
 
-constexpr qint32 kDefaultBaud = 115200;
 constexpr int kDefaultWaitMs = 1000;
 // A slower pace helps no tracker; beyond this a typo would stall a save for hours.
 constexpr int kMaxIntervalMs = DeviceSession::kMaxSaveIntervalMs;
 constexpr int kMaxWaitMs = 600000;
 
 std::string usageWithPort(std::string_view usage) {
-    return std::string(usage) + std::string(kPortHelp);
+    return std::string(usage) + portHelp();
 }
 
 struct Options {
     std::string port;
-    qint32 baud = kDefaultBaud;
+    qint32 baud = kDefaultBaudRate;
     int intervalMs = DeviceSession::kDefaultSaveIntervalMs;
     int waitMs = kDefaultWaitMs;
     std::optional<bool> transmission;

@@ -52,5 +52,5 @@ void printHelp(std::ostream& out) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    return qn470::cli::runCommand({"qn470", "qn470 3.0.0", commands(), printHelp}, argc, argv);
+    return qn470::cli::runCommand({"qn470", commands(), printHelp}, argc, argv);
 }

@@ -56,7 +56,7 @@ struct ProvisionOptions {
     bool all = false;
     bool watch = false;
     bool changed = false;
-    int baud = 115200;
+    int baud = kDefaultBaudRate;
     int intervalMs = DeviceSession::kDefaultSaveIntervalMs;
     std::string journal;
     qint64 entry = 0;

@@ -11,7 +11,8 @@
 
 namespace qn470::cli {
 
-// Far beyond the longest line a tracker sends (249 characters); anything longer is not a report.
+// Far beyond the longest line a tracker sends (kMaxReportLineLength); anything longer is not a
+// report.
 inline constexpr std::size_t kMaxReportLineChars = 65536;
 
 struct ReportReadResult {

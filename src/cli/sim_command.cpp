@@ -7,6 +7,7 @@
 #include <string>
 
 #include "cli/stop_signals.h"
+#include "config/baud_rate.h"
 #include "config/default_profile.h"
 #include "config/profile.h"
 #include "sim/tracker_simulator.h"
@@ -14,7 +15,7 @@
 namespace qn470::cli {
 namespace {
 
-constexpr std::string_view kUsage =
+constexpr std::string_view kUsageHead =
     "usage: qn470 sim [--profile FILE] [--dump FILE] [--fast] [--baud N] [--silent]\n"
     "                 [--unplug-after N] [--garbage] [--drop-line K] [--full-series-only]\n"
     "                 [--rtc-interval-ms N]\n"
@@ -27,7 +28,9 @@ constexpr std::string_view kUsage =
     "  --profile FILE        start from this profile instead of the built-in defaults\n"
     "  --dump FILE           write the parameters held at exit as a profile\n"
     "  --fast                send without pacing at the baud rate\n"
-    "  --baud N              line rate for pacing (default 115200)\n"
+    "  --baud N              line rate for pacing (default ";
+constexpr std::string_view kUsageTail =
+    ")\n"
     "  --silent              never answer the load command\n"
     "  --unplug-after N      close the port after N lines sent or received\n"
     "  --garbage             mix noise, overlong lines, NUL bytes, lone CR / LF into the output\n"
@@ -148,7 +151,8 @@ std::optional<SimArguments> parse(const Arguments& args) {
 
 int runSim(const Arguments& args) {
     if (wantsHelp(args)) {
-        return printUsage(kUsage);
+        return printUsage(std::string(kUsageHead) + std::to_string(kDefaultBaudRate) +
+                          std::string(kUsageTail));
     }
     const std::optional<SimArguments> parsed = parse(args);
     if (!parsed) {

@@ -31,13 +31,16 @@ const std::string& loadCommand() {
     return line;
 }
 
+const std::string& setLineHead() {
+    static const std::string head =
+        std::string(kSetHeader) + kItemSeparator + std::string(kDeviceName) + kItemSeparator;
+    return head;
+}
+
 std::string setLinePrefix(SequenceMark mark, int block) {
     std::string prefix;
     prefix.reserve(32);
-    prefix += kSetHeader;
-    prefix += ',';
-    prefix += kDeviceName;
-    prefix += ',';
+    prefix += setLineHead();
     prefix += static_cast<char>(mark);
     prefix += ',';
     prefix += std::to_string(block);

@@ -3,6 +3,7 @@
 // Framing of the lines exchanged with the tracker: set lines carry "QQ" where a checksum would
 // be, the load command carries a real one (XOR of every byte before "*").
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -14,6 +15,40 @@ inline constexpr std::string_view kSetHeader = "KXS";
 inline constexpr std::string_view kReportMark = "KXs";
 inline constexpr std::string_view kDeviceName = "KorvelantQN-470";
 inline constexpr std::string_view kLineEnd = "\r\n";
+
+// Both ends read a line into a buffer of this many characters: the tracker takes set lines of up
+// to this length, CR LF included, and a client forces a line end once this many characters have
+// piled up without one.
+inline constexpr std::size_t kLineBufferLength = 250;
+// The longest line a tracker sends, CR LF included: one short of a client's buffer, so a whole
+// report line never meets a forced line end.
+inline constexpr std::size_t kMaxReportLineLength = kLineBufferLength - 1;
+
+// A line's items are separated by commas. An event text holding a comma travels quoted, its first
+// comma followed by "$" (the tracker's "$6,$1"): a comma followed by "$" tells a reader that the
+// item is a quoted text running to the closing quote that a comma follows. Leading quotes of a
+// value are dropped by readers, so no text may start with one.
+inline constexpr char kItemSeparator = ',';
+inline constexpr char kTextQuote = '"';
+inline constexpr char kQuotedCommaMark = '$';
+inline constexpr std::string_view kQuotedTextEnd = "\",";
+
+// True when the comma at `comma` is followed by "$", so it stands inside a quoted text.
+constexpr bool commaInsideQuotedText(std::string_view text, std::size_t comma) {
+    return comma + 1 < text.size() && text[comma + 1] == kQuotedCommaMark;
+}
+
+// Where a line's framing starts: the first "*" with "!" three characters after it (two checksum
+// characters between). Any other "*" is text, such as that of a report format "SPRXAB27GHn*U!".
+// npos when there is none.
+constexpr std::size_t findFramingEnd(std::string_view text) {
+    for (std::size_t i = 0; i + 3 < text.size(); ++i) {
+        if (text[i] == '*' && text[i + 3] == '!') {
+            return i;
+        }
+    }
+    return std::string_view::npos;
+}
 
 // Sequence marks of a series of set lines.
 enum class SequenceMark : char { Middle = '0', First = '1', Closing = '2' };
@@ -42,7 +77,10 @@ constexpr bool startsWithCommandHeader(std::string_view line) {
 static_assert(startsWithCommandHeader(kTransmissionOnLine) &&
               startsWithCommandHeader(kTransmissionOffLine));
 
-// "KXS,KorvelantQN-470,<mark>,<block>," — the start of a set line before its items.
+// "KXS,KorvelantQN-470," — what every set line for this device starts with.
+const std::string& setLineHead();
+
+// setLineHead() + "<mark>,<block>," — the start of a set line before its items.
 std::string setLinePrefix(SequenceMark mark, int block);
 
 // Closes a set line: "*QQ!" and CR LF.

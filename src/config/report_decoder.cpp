@@ -5,6 +5,7 @@
 #include <limits>
 #include <string>
 
+#include "config/command_line.h"
 #include "config/decimal_text.h"
 #include "config/hex_text.h"
 #include "config/parameter_table.h"
@@ -12,8 +13,6 @@
 
 namespace qn470 {
 namespace {
-
-constexpr std::string_view kReportWord = "KXs";
 
 // The decimal number a value begins with: optional white space, an optional sign, digits; 0 when
 // there is none. Read into 64 bits and saturated, so every 32-bit value the tracker sends (CA up
@@ -62,35 +61,30 @@ void store(ParameterSet& set, const Parameter& p, std::string_view value) {
 }  // namespace
 
 int ReportDecoder::decode(std::string_view line, ParameterSet& set, CodeSet* arrived) const {
-    const std::size_t at = line.find(kReportWord);
+    const std::size_t at = line.find(kReportMark);
     if (at == std::string_view::npos) {
         return kNotReport;
     }
-    // Work on a copy: the framing "*" is turned into a comma below.
+    // Work on a copy: the framing "*" is turned into a comma below, so the checksum reads as one
+    // more item.
     std::string text(line.substr(at));
-
-    // The framing is "*", two checksum characters and "!": the first "*" so followed counts,
-    // which passes over the "*" of a report format such as "SPRXAB27GHKLMn*U!".
-    for (std::size_t i = 0; i + 3 < text.size(); ++i) {
-        if (text[i] == '*' && text[i + 3] == '!') {
-            text[i] = ',';
-            break;
-        }
+    if (const std::size_t framing = findFramingEnd(text); framing != std::string::npos) {
+        text[framing] = kItemSeparator;
     }
 
     int result = kBlock;
     std::size_t start = 0;
     for (;;) {
-        const std::size_t comma = text.find(',', start);
+        const std::size_t comma = text.find(kItemSeparator, start);
         if (comma == std::string::npos) {
             break;  // what follows the last comma is the checksum
         }
         std::size_t end = comma;
-        const bool quotedToEnd = comma + 1 < text.size() && text[comma + 1] == '$';
+        const bool quotedToEnd = commaInsideQuotedText(text, comma);
         if (quotedToEnd) {
-            // The comma is inside a quoted event text ("...$6,$1..."): the item runs to the
-            // closing quote that a comma follows. Without one the rest of the line is unusable.
-            end = text.find("\",", start);
+            // The item is a quoted event text with a comma inside: it runs to the closing quote
+            // that a comma follows. Without one the rest of the line is unusable.
+            end = text.find(kQuotedTextEnd, start);
             if (end == std::string::npos) {
                 break;
             }
@@ -107,13 +101,13 @@ int ReportDecoder::decode(std::string_view line, ParameterSet& set, CodeSet* arr
             continue;
         }
         std::string_view value = item.substr(equals + 1);
-        const bool quoted = !value.empty() && value.front() == '"';
-        while (!value.empty() && value.front() == '"') {
+        const bool quoted = !value.empty() && value.front() == kTextQuote;
+        while (!value.empty() && value.front() == kTextQuote) {
             value.remove_prefix(1);
         }
         // A quoted text without a "$"-comma in it ends at the comma behind its closing quote;
         // that quote closes the value and is not part of the text.
-        if (quoted && !quotedToEnd && !value.empty() && value.back() == '"') {
+        if (quoted && !quotedToEnd && !value.empty() && value.back() == kTextQuote) {
             value.remove_suffix(1);
         }
         store(set, *p, value);

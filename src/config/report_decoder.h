@@ -17,6 +17,10 @@ public:
     static constexpr int kNotReport = 0;   // the line does not contain "KXs"
     static constexpr int kBlock = 1;       // a report line
     static constexpr int kLastBlock = 50;  // a report line that carried the last block's code
+    // A report is whole once its lines' results add up to this. The last line counts kLastBlock
+    // (it carries the code marked endsReport, Z4), every other line 1: a report of 16 to 65 lines
+    // first reaches the count at its last line.
+    static constexpr int kCompleteCount = 65;
 
     // Stores every recognised item of line into set. The line itself is never changed. When
     // `arrived` is given, every code the line carries an item for is added to it, whether or not

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "config/command_line.h"
 #include "config/parameter_set.h"
 
 namespace qn470 {
@@ -22,9 +23,9 @@ inline constexpr int kFirstBlock = 0;
 inline constexpr int kFirstEventBlock = 35;
 inline constexpr int kClosingBlock = kEncodedBlockCount - 1;
 
-// The longest line, CR LF included, that a slot holds; the tracker's receive side takes lines
-// of up to 250 characters. A longer line is never cut: its slot stays empty and it is reported.
-inline constexpr std::size_t kMaxSetLineLength = 250;
+// The longest line, CR LF included, that a slot holds: what the tracker's receive side takes. A
+// longer line is never cut: its slot stays empty and it is reported.
+inline constexpr std::size_t kMaxSetLineLength = kLineBufferLength;
 
 struct LineSlot {
     std::string line;  // the whole line with CR LF, or empty when the slot sends nothing

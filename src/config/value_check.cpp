@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "config/command_line.h"
 #include "config/parameter_value.h"
 
 namespace qn470 {
@@ -40,23 +41,13 @@ bool printable(unsigned char c) {
     return (c >= 0x20 && c <= 0x7E) || c >= 0xA0;
 }
 
-// The decoder takes the first "*" with "!" three characters after it for the line's end.
-bool holdsFramingEnd(std::string_view text) {
-    for (std::size_t i = 0; i + 3 < text.size(); ++i) {
-        if (text[i] == '*' && text[i + 3] == '!') {
-            return true;
-        }
-    }
-    return false;
-}
-
 // Where an event text's first comma may stand (the `",` rule is checked while typing).
 std::optional<std::string> eventTextProblem(std::string_view text) {
-    const std::size_t comma = text.find(',');
+    const std::size_t comma = text.find(kItemSeparator);
     if (comma == 0) {
         return "starts with a comma, which would end the text on the tracker";
     }
-    if (comma != std::string_view::npos && (comma + 1 >= text.size() || text[comma + 1] != '$')) {
+    if (comma != std::string_view::npos && !commaInsideQuotedText(text, comma)) {
         return "has a first comma without \"$\" after it, so the tracker would end the text there";
     }
     return std::nullopt;
@@ -106,22 +97,22 @@ std::optional<std::string> textTypingProblem(const Parameter& p, std::string_vie
             return "holds the character " + characterName(byte) + ", which is not printable";
         }
     }
-    if (holdsFramingEnd(text)) {
+    if (findFramingEnd(text) != std::string_view::npos) {
         return std::string(kFramingEnd);
     }
     if (p.wire == Wire::Text) {
-        if (text.find(',') != std::string_view::npos) {
+        if (text.find(kItemSeparator) != std::string_view::npos) {
             return std::string("holds a comma, which would end the value on the tracker");
         }
-        if (!text.empty() && text.front() == '"') {
+        if (!text.empty() && text.front() == kTextQuote) {
             return std::string("starts with a double quote, which the tracker drops");
         }
     }
-    if (p.wire == Wire::QText) {
-        if (!text.empty() && text.front() == '"') {
+    if (p.storage == Storage::EventText) {
+        if (!text.empty() && text.front() == kTextQuote) {
             return std::string("starts with a double quote, which the tracker drops");
         }
-        if (text.find("\",") != std::string_view::npos) {
+        if (text.find(kQuotedTextEnd) != std::string_view::npos) {
             return std::string(
                 "holds a double quote followed by a comma, which would end the text on the "
                 "tracker");
@@ -134,7 +125,7 @@ std::optional<std::string> textCharacterProblem(const Parameter& p, std::string_
     if (auto problem = textTypingProblem(p, text)) {
         return problem;
     }
-    return p.wire == Wire::QText ? eventTextProblem(text) : std::nullopt;
+    return p.storage == Storage::EventText ? eventTextProblem(text) : std::nullopt;
 }
 
 std::optional<std::string> textProblem(const Parameter& p, std::string_view text) {

@@ -1,5 +1,6 @@
 #include "config/wire_value.h"
 
+#include "config/command_line.h"
 #include "config/hex_text.h"
 #include "config/parameter_value.h"
 
@@ -19,7 +20,7 @@ std::string formatWireValue(const ParameterSet& set, const Parameter& p, Wire wi
         case Wire::Text:
             return readText(set, p);
         case Wire::QText:
-            return '"' + readText(set, p) + '"';
+            return kTextQuote + readText(set, p) + kTextQuote;
         case Wire::None:
             return p.isText() ? readText(set, p) : std::to_string(readNumber(set, p));
     }

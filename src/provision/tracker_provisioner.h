@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "config/baud_rate.h"
 #include "config/parameter_set.h"
 #include "serial/serial_link.h"
 #include "session/device_session.h"
@@ -28,7 +29,7 @@ namespace qn470 {
 
 struct ProvisionRequest {
     QString port;  // as DeviceSession::openPort takes it
-    qint32 baud = 115200;
+    qint32 baud = kDefaultBaudRate;
     int intervalMs = DeviceSession::kDefaultSaveIntervalMs;
     bool changedOnly = false;
     ParameterSet profile;

@@ -15,11 +15,13 @@
 #include <string>
 #include <vector>
 
+#include "config/command_line.h"
+
 namespace qn470 {
 
 class LineAssembler {
 public:
-    static constexpr std::size_t kMaxLength = 250;
+    static constexpr std::size_t kMaxLength = kLineBufferLength;
     static constexpr std::size_t kMaxPiece = 64;
 
     // Takes any number of received bytes; returns the lines completed by them, in order.

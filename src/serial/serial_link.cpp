@@ -1,5 +1,7 @@
 #include "serial/serial_link.h"
 
+#include "config/baud_rate.h"
+
 namespace qn470 {
 
 CSerialLink::CSerialLink(QObject* parent) : QObject(parent), m_port(this) {
@@ -29,7 +31,7 @@ bool CSerialLink::open(const QString& portName, qint32 baudRate) {
     m_portName = portName;
     m_openError = QSerialPort::NoError;
     m_openErrorText.clear();
-    if (portName.isEmpty() || baudRate <= 0) {
+    if (portName.isEmpty() || !isStandardBaudRate(baudRate)) {
         return false;
     }
     m_opening = true;
@@ -74,11 +76,14 @@ void CSerialLink::closeAsRemoval() {
 
 bool CSerialLink::write(const QByteArray& data) {
     if (!m_port.isOpen()) {
+        m_writeErrorText = QStringLiteral("the port is not open");
         return false;
     }
     const bool queued = m_port.write(data) == data.size();
     if (queued) {
         emit dataQueued(data);
+    } else {
+        m_writeErrorText = m_port.errorString();
     }
     return queued;
 }
@@ -126,6 +131,11 @@ void CSerialLink::onErrorOccurred(QSerialPort::SerialPortError error) {
     }
     if (error == QSerialPort::ReadError || error == QSerialPort::ResourceError) {
         closeAsRemoval();
+    } else if (error == QSerialPort::WriteError) {
+        // The port stays usable for the next try; whoever waits for an answer must know now.
+        m_writeErrorText = m_port.errorString();
+        m_port.clearError();
+        emit writeFailed(m_writeErrorText);
     }
 }
 

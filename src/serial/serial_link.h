@@ -20,7 +20,8 @@
 //
 // The first read or resource error on an open link closes it as a device removal: `connected`
 // stays set (so DeviceWatcher can reopen it) and deviceLost is emitted once; errors after that
-// are ignored. Everything runs on the owner's thread from the event loop.
+// are ignored. A write error leaves the link open and emits writeFailed with the port's reason.
+// Everything runs on the owner's thread from the event loop.
 
 #include <QByteArray>
 #include <QObject>
@@ -43,7 +44,8 @@ public:
     // Port names without a path ("ttyUSB0", "pts/3") are looked up under /dev; "COM5" is used as
     // it is on Windows. Remembers the name for a later reopen() (names taken from the port list
     // are at most 9 characters, see choosePort). An open link is closed first. Returns false and
-    // stays closed when the port cannot be opened or the baud rate is not positive.
+    // stays closed when the port cannot be opened or the rate is not a standard one
+    // (config/baud_rate.h).
     bool open(const QString& portName, qint32 baudRate);
 
     // Opens the remembered port name again.
@@ -55,8 +57,10 @@ public:
     // Closes an open link because its device went away; emits deviceLost. No-op when closed.
     void closeAsRemoval();
 
-    // Queues all bytes for sending; false when the link is closed or the port refused them.
+    // Queues all bytes for sending; false when the link is closed or the port refused them
+    // (writeErrorText() says why).
     bool write(const QByteArray& data);
+    QString writeErrorText() const { return m_writeErrorText; }
     // Bytes queued by write() and not yet handed to the port (closing drops them).
     qint64 bytesToWrite() const { return m_port.isOpen() ? m_port.bytesToWrite() : 0; }
 
@@ -84,6 +88,8 @@ signals:
     void receiveLogAppended(const QString& text);
     void receiveLogCleared();
     void deviceLost();
+    // Queued bytes could not be written to the open port; `reason` is the port's.
+    void writeFailed(const QString& reason);
     // Some queued bytes went out to the port.
     void bytesWritten();
     // write() queued these bytes (for logs of what was sent).
@@ -109,6 +115,7 @@ private:
     bool m_opening = false;
     QSerialPort::SerialPortError m_openError = QSerialPort::NoError;
     QString m_openErrorText;
+    QString m_writeErrorText;
 };
 
 }  // namespace qn470

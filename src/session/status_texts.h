@@ -14,12 +14,17 @@ inline constexpr const char* kPortOpenSuccess = "serial port is open success.\r\
 inline constexpr const char* kPortOpenFail = kOpenFailMessage;
 inline constexpr const char* kNotTrackerPort = kNotTrackerPortMessage;
 inline constexpr const char* kPortClosed = "COM port is Close.\r\n";
+// After kPortOpenFail, in a message box: %1 the rate asked for, %2 the standard rates.
+inline constexpr const char* kBaudNotStandard =
+    "The baud rate %1 is not a standard rate, so the port was not opened. Use one of: %2.";
 
 // A command with the link closed: the command line's Send has two exclamation marks, every
 // other command one, so a log shows which of them found the port closed.
 inline constexpr const char* kSendNotOpen = "FAIL !! Serial port is not open.\r\n";
 inline constexpr const char* kNotOpen = "FAIL ! Serial port is not open.\r\n";
 inline constexpr const char* kNotNormalMode = "FAIL ! Not Normal mode or serial port error.\r\n";
+// A command the open port would not take; %1: the port's reason.
+inline constexpr const char* kSendFailed = "FAIL ! Send failed: %1.\r\n";
 
 // Load and save.
 inline constexpr const char* kLoadComplete = "Load data from device is complete.\r\n";
@@ -27,6 +32,9 @@ inline constexpr const char* kLoadNotComplete = "FAIL ! Load data from device is
 // %1: how many codes the report did not carry; %2: the first few of them.
 inline constexpr const char* kLoadCodesMissing =
     "FAIL ! Load data from device is not complete, %1 codes missing: %2.\r\n";
+// %1: the port's reason why the load command could not be written.
+inline constexpr const char* kLoadCommandNotWritten =
+    "FAIL ! Load data from device is not complete, the load command was not written: %1.\r\n";
 inline constexpr const char* kSaveComplete = "Save Data to device is complete.\r\n";
 inline constexpr const char* kSaveNotComplete = "FAIL ! Save Data to device is not complete.\r\n";
 // %1: how many lines failed to be written ("1 line", "3 lines").

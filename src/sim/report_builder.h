@@ -2,9 +2,9 @@
 
 // The report a tracker sends in answer to the load command: every parameter it holds, as lines of
 //   KXs,KorvelantQN-470,<mark>,<line>,<code>=<value>,...*<checksum>!CR LF
-// with the values in the forms of set lines. Z4 rides in the last line only, which makes that
-// line count 50 towards a load's completion count of 65; every other line counts 1, and the
-// report is laid out so that the count first reaches 65 at its last line.
+// with the values in the forms of set lines. Z4 rides in the last line only; the report is laid
+// out so that a client's completion count (ReportDecoder::kCompleteCount) first reaches its end
+// at that line.
 
 #include <cstddef>
 #include <string>
@@ -15,12 +15,8 @@
 
 namespace qn470 {
 
-// The longest report line, CR LF included: a client's receive side forces a line end once 250
-// characters have piled up without one.
-inline constexpr std::size_t kMaxReportLineLength = 249;
-
-// At most this many event texts share a line. Keeps the report between 16 and 65 lines whatever
-// the text lengths, so the completion count holds.
+// At most this many event texts share a line. Keeps the report short enough, whatever the text
+// lengths, that only its last line completes the count.
 inline constexpr int kEventTextsPerLine = 2;
 
 // Every line, each ending in CR LF, in sending order.

@@ -46,18 +46,10 @@ void storeSentOnly(std::string_view items, ParameterSet& set) {
     }
 }
 
-std::string setLinePrefix() {
-    std::string prefix(kSetHeader);
-    prefix += ',';
-    prefix += kDeviceName;
-    prefix += ',';
-    return prefix;
-}
-
 }  // namespace
 
 std::optional<SetLineFrame> setLineFrame(std::string_view line) {
-    const std::string prefix = setLinePrefix();
+    const std::string& prefix = setLineHead();
     if (!startsWith(line, prefix)) {
         return std::nullopt;
     }
@@ -75,7 +67,7 @@ std::optional<SetLineFrame> setLineFrame(std::string_view line) {
 }
 
 bool applySetLine(std::string_view line, ParameterSet& set) {
-    const std::string prefix = setLinePrefix();
+    const std::string& prefix = setLineHead();
     if (!startsWith(line, prefix)) {
         return false;
     }

@@ -2,11 +2,13 @@
 
 // How a TrackerSimulator behaves, including its named failure modes.
 
+#include "config/baud_rate.h"
+
 namespace qn470 {
 
 struct SimulatorOptions {
-    int baudRate = 115200;  // paces what it sends at baud / 10 bytes per second
-    bool fast = false;      // no pacing: as fast as the pseudo-terminal takes it
+    int baudRate = kDefaultBaudRate;  // paces what it sends at baud / 10 bytes per second
+    bool fast = false;                // no pacing: as fast as the pseudo-terminal takes it
 
     bool silent = false;  // never answers the load command
     int unplugAfterLines =

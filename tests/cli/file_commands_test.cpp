@@ -265,7 +265,7 @@ TEST_F(Cli, FailedWriteLeavesWhatWasThere) {
 }
 
 TEST_F(Cli, HelpAndVersion) {
-    EXPECT_EQ(run("--version").out, "qn470 3.0.0\n");
+    EXPECT_EQ(run("--version").out, "qn470 " QN470_PROJECT_VERSION "\n");
     const CliRun help = run("--help");
     EXPECT_EQ(help.status, 0);
     for (const char* command :

@@ -104,8 +104,8 @@ TEST_F(WindowWithoutDisplay, AnswersOrExplains) {
         {"help short", {"-h"}, {}, 0, "--interval-ms <N>", ""},
         {"help among other options", {"--demo", "--help"}, {}, 0, "--demo", ""},
         {"help all", {"--help-all"}, {}, 0, "--tab <index>", ""},
-        {"version", {"--version"}, {}, 0, "qn470-config 3.0\n", ""},
-        {"version short", {"-v"}, {}, 0, "qn470-config 3.0\n", ""},
+        {"version", {"--version"}, {}, 0, "qn470-config " QN470_PROJECT_VERSION "\n", ""},
+        {"version short", {"-v"}, {}, 0, "qn470-config " QN470_PROJECT_VERSION "\n", ""},
         {"no option", {}, {}, 1, "", kNoDisplay},
         {"demo", {"--demo"}, {}, 1, "", kNoDisplay},
         {"x11 asked for", {}, {"QT_QPA_PLATFORM=xcb"}, 1, "", kNoDisplay},
@@ -158,6 +158,43 @@ TEST_F(WindowWithoutDisplay, DrawsOnOffscreenPlatform) {
         EXPECT_TRUE(fs::exists(shot));
         fs::remove(shot);
     }
+}
+
+// A --set value the window would not take ends the start with a message naming it, instead of
+// going in as another value (abc as 0) or cut.
+TEST_F(WindowWithoutDisplay, RefusesASetValueTheFieldWouldNotTake) {
+    const struct {
+        const char* name;
+        const char* setting;
+        const char* message;  // after "qn470-config: --set '<setting>': "
+    } cases[] = {
+        {"letters for a number", "C1=abc", "C1 is not a whole number"},
+        {"number with a tail", "C1=120s", "C1 is not a whole number"},
+        {"empty number", "C1=", "C1 is not a whole number"},
+        {"number out of range", "C1=59", "C1 must be between 60 and 600"},
+        {"comma in a text", "D1=a,b", "D1 holds a comma"},
+        {"text too long", "O5=0123456789012345678901234567890123456789", "O5 is longer than"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path shot = m_dir / "shot.png";
+        const WindowRun r = runWindow({"--set", c.setting, "--screenshot", shot.string()},
+                                      {"QT_QPA_PLATFORM=offscreen"}, m_dir);
+        ASSERT_TRUE(r.exited) << "ended by signal " << r.status << "\n" << r.err;
+        EXPECT_EQ(r.status, 2) << r.err;
+        const std::string expected =
+            std::string("qn470-config: --set '") + c.setting + "': " + c.message;
+        EXPECT_NE(r.err.find(expected), std::string::npos) << r.err;
+        EXPECT_FALSE(fs::exists(shot));
+        fs::remove(shot);
+    }
+    // A value the field takes still goes in.
+    const fs::path shot = m_dir / "shot.png";
+    const WindowRun r = runWindow(
+        {"--set", "C1=120", "--set", "D1=internet.example", "--screenshot", shot.string()},
+        {"QT_QPA_PLATFORM=offscreen"}, m_dir);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(fs::exists(shot));
 }
 
 }  // namespace

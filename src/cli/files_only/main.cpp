@@ -22,6 +22,6 @@ void printHelp(std::ostream& out) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    return qn470::cli::runCommand(
-        {"qn470-files", "qn470-files 3.0.0", qn470::cli::fileCommands(), printHelp}, argc, argv);
+    return qn470::cli::runCommand({"qn470-files", qn470::cli::fileCommands(), printHelp}, argc,
+                                  argv);
 }
