@@ -108,7 +108,7 @@ CCompareView::CCompareView(WindowValues& values, DeviceSession& session, FileOpe
                     showSource(m_session.readBackSet(), tr("Tracker"));
                 } else {
                     m_note->setText(
-                        tr("The tracker could not be read: %1").arg(m_session.readBackFailure()));
+                        tr("The tracker could not be read: %1").arg(m_session.failureReason()));
                 }
             });
     m_table->setHorizontalHeaderLabels(

@@ -38,6 +38,9 @@ void SaveVerifier::onFinished(DeviceSession::Operation operation, bool ok) {
         return;
     }
     m_outcome.saved = ok;
+    if (!ok) {
+        m_outcome.failure = m_session.failureReason();
+    }
     if (!ok || !m_enabled) {
         emit saveEnded(m_outcome);
         return;
@@ -59,9 +62,9 @@ void SaveVerifier::finishCheck(bool readBackOk) {
     m_checking = false;
     if (!readBackOk) {
         m_outcome.check = SaveOutcome::Check::Unreadable;
-        m_outcome.failure = m_session.isBusy() || m_session.readBackFailure().isEmpty()
+        m_outcome.failure = m_session.isBusy() || m_session.failureReason().isEmpty()
                                 ? QStringLiteral("busy")
-                                : m_session.readBackFailure();
+                                : m_session.failureReason();
         m_session.showStatus(tr("FAIL ! Verify: the tracker could not be read back (%1).\r\n")
                                  .arg(m_outcome.failure));
         emit saveEnded(m_outcome);
@@ -70,13 +73,23 @@ void SaveVerifier::finishCheck(bool readBackOk) {
     m_outcome.held = m_session.readBackSet();
     m_outcome.differences =
         differingCodes(m_outcome.sent, m_outcome.held, CodeSelection::SentAndReported);
+    m_outcome.notWritable = unwritableDifferences(m_outcome.sent, m_outcome.held);
+    QString note;
+    if (!m_outcome.notWritable.empty()) {
+        QStringList codes;
+        for (const std::string& code : m_outcome.notWritable) {
+            codes.append(QString::fromStdString(code));
+        }
+        note = tr(" Not writable: %1.").arg(codes.join(QLatin1Char(' ')));
+    }
     if (m_outcome.differences.empty()) {
         m_outcome.check = SaveOutcome::Check::Holds;
-        m_session.showStatus(tr("Verify: the tracker holds every value sent.\r\n"));
+        m_session.showStatus(tr("Verify: the tracker holds every value sent.%1\r\n").arg(note));
     } else {
         m_outcome.check = SaveOutcome::Check::Differs;
-        m_session.showStatus(tr("FAIL ! Verify: %1 values differ on the tracker.\r\n")
-                                 .arg(m_outcome.differences.size()));
+        m_session.showStatus(tr("FAIL ! Verify: %1 values differ on the tracker.%2\r\n")
+                                 .arg(m_outcome.differences.size())
+                                 .arg(note));
         m_session.prompter().message(describe(m_outcome.differences), tr("Verify"),
                                      Prompter::Buttons::Ok, Prompter::Icon::Warning);
     }

@@ -12,6 +12,7 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "config/parameter_set.h"
@@ -31,7 +32,9 @@ struct SaveOutcome {
     ParameterSet sent;
     ParameterSet held;  // what the read-back found (Holds, Differs)
     std::vector<CodeDifference> differences;
-    QString failure;  // why the read-back failed (Unreadable)
+    // Settings no set line carries that the tracker holds otherwise (Holds, Differs): a note.
+    std::vector<std::string> notWritable;
+    QString failure;  // why the save or its read-back failed (not saved, Unreadable)
 };
 
 class SaveVerifier : public QObject {

@@ -5,38 +5,12 @@
 #include <QTimer>
 
 #include "app/save_verifier.h"
-#include "config/parameter_table.h"
-#include "config/parameter_value.h"
-#include "config/profile.h"
-#include "config/stored_form.h"
+#include "config/series_difference.h"
+#include "journal/tracker_entry.h"
 #include "serial/serial_link.h"
 #include "session/prompter.h"
 
 namespace qn470 {
-namespace {
-
-// The bytes of a .pro file holding set, as "Save to file" writes them.
-QByteArray storedProfile(const ParameterSet& set) {
-    const std::string bytes = complementBytes(profileText(set));
-    return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
-
-QString textOf(const ParameterSet& set, std::string_view code) {
-    return QString::fromStdString(readText(set, code));
-}
-
-// A whole save writes every code a set line carries.
-QStringList sentCodes() {
-    QStringList codes;
-    for (const Parameter& p : allParameters()) {
-        if (p.wire != Wire::None) {
-            codes.append(QString::fromLatin1(p.code.data(), static_cast<qsizetype>(p.code.size())));
-        }
-    }
-    return codes;
-}
-
-}  // namespace
 
 WindowJournal::WindowJournal(DeviceSession& session, QSettings& settings, SaveVerifier& verifier,
                              QObject* parent)
@@ -120,70 +94,55 @@ void WindowJournal::onFinished(DeviceSession::Operation operation, bool ok) {
     if (operation != DeviceSession::Operation::Load) {
         return;
     }
-    if (ok) {
-        m_known = m_session.parameters();
+    using Step = OperationResult::Step;
+    if (!ok) {
+        record(trackerEntry(
+            EntryKind::kLoad, m_port, nullptr, nullptr,
+            OperationResult::failed(Step::Read, m_session.failureReason().toStdString())));
+        return;
     }
-    JournalEntry entry = entryFor(m_session.parameters(), QStringLiteral("load"));
-    if (ok) {
-        // A load changes nothing: the tracker held before what it holds after.
-        entry.before = entry.after = storedProfile(m_session.parameters());
-        entry.result = QStringLiteral("ok");
-    } else {
-        entry.imei = entry.deviceId = entry.firmware = QString();
-        const auto& missing = m_session.missingCodes();
-        entry.result =
-            !m_session.link().isOpen() ? QStringLiteral("failed link lost")
-            : !missing.empty()
-                ? QStringLiteral("failed report incomplete: %1 codes missing").arg(missing.size())
-                : QStringLiteral("failed no complete report");
-    }
-    record(entry);
+    m_known = m_session.parameters();
+    // A load changes nothing: the tracker held before what it holds after.
+    record(trackerEntry(EntryKind::kLoad, m_port, &*m_known, &*m_known, OperationResult::ok()));
 }
 
 void WindowJournal::onSaveEnded(const SaveOutcome& outcome) {
     using Check = SaveOutcome::Check;
+    using Step = OperationResult::Step;
     const bool readBack = outcome.check == Check::Holds || outcome.check == Check::Differs;
-    const ParameterSet& identity = readBack ? outcome.held : m_known ? *m_known : outcome.sent;
-    JournalEntry entry = entryFor(identity, QStringLiteral("save"));
-    if (m_known) {
-        entry.before = storedProfile(*m_known);
-    }
-    entry.codesWritten = sentCodes();
+    const ParameterSet* before = m_known ? &*m_known : nullptr;
+    OperationResult result = OperationResult::ok();
     if (!outcome.saved) {
-        entry.result = m_session.link().isOpen() ? QStringLiteral("failed save not complete")
-                                                 : QStringLiteral("failed link lost");
-        m_known.reset();
-    } else if (readBack) {
-        entry.after = storedProfile(outcome.held);
-        QStringList codes;
-        for (const CodeDifference& difference : outcome.differences) {
-            codes.append(QString::fromStdString(difference.code));
-        }
-        entry.result = codes.isEmpty() ? QStringLiteral("ok")
-                                       : QStringLiteral("differs ") + codes.join(QLatin1Char(' '));
-        m_known = outcome.held;
+        result = OperationResult::failed(Step::Write, outcome.failure.toStdString());
     } else if (outcome.check == Check::Unreadable) {
-        entry.result = QStringLiteral("failed verify: ") + outcome.failure;
+        result = OperationResult::failed(Step::Verify, outcome.failure.toStdString());
+    } else if (outcome.check == Check::Differs) {
+        std::vector<std::string> codes;
+        for (const CodeDifference& difference : outcome.differences) {
+            codes.push_back(difference.code);
+        }
+        result = OperationResult::differs(std::move(codes));
+    }
+    // Without a read-back nothing is known of what it holds after; the entry says so by having
+    // no after state, as qn470 save without --verify.
+    JournalEntry entry =
+        trackerEntry(EntryKind::kSave, m_port, before, readBack ? &outcome.held : nullptr, result);
+    if (entry.imei.isEmpty() && before == nullptr) {
+        // Neither read: the record's identity is the best there is (a load filled it).
+        const JournalEntry identity =
+            trackerEntry(EntryKind::kSave, m_port, nullptr, &outcome.sent, result);
+        entry.imei = identity.imei;
+        entry.deviceId = identity.deviceId;
+        entry.firmware = identity.firmware;
+    }
+    setBlocksWritten(entry, wholeSeriesBlocks(SetCommandEncoder::encode(outcome.sent)));
+    if (!outcome.saved || outcome.check == Check::Unreadable) {
         m_known.reset();
     } else {
-        // Not checked: what was sent is the best knowledge of what it holds.
-        entry.after = storedProfile(outcome.sent);
-        entry.result = QStringLiteral("ok");
-        m_known = outcome.sent;
+        // Not checked: what was sent is the best knowledge of what it holds for the next save.
+        m_known = readBack ? outcome.held : outcome.sent;
     }
     record(entry);
-}
-
-JournalEntry WindowJournal::entryFor(const ParameterSet& identity, const QString& kind) const {
-    JournalEntry entry;
-    entry.time = QDateTime::currentDateTimeUtc();
-    entry.station = QSysInfo::machineHostName();
-    entry.port = m_port;
-    entry.imei = textOf(identity, "B2");
-    entry.deviceId = textOf(identity, "O5");
-    entry.firmware = textOf(identity, "O7");
-    entry.kind = kind;
-    return entry;
 }
 
 void WindowJournal::record(const JournalEntry& entry) {

@@ -59,7 +59,6 @@ private:
     void onStarted(DeviceSession::Operation operation);
     void onFinished(DeviceSession::Operation operation, bool ok);
     void onSaveEnded(const SaveOutcome& outcome);
-    JournalEntry entryFor(const ParameterSet& identity, const QString& kind) const;
     void record(const JournalEntry& entry);
 
     DeviceSession& m_session;

@@ -10,6 +10,7 @@
 #include <array>
 #include <charconv>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <optional>
@@ -21,6 +22,8 @@
 #include "config/default_profile.h"
 #include "config/profile.h"
 #include "config/report_completeness.h"
+#include "config/series_difference.h"
+#include "config/shown_text.h"
 #include "serial/port_diagnosis.h"
 #include "serial/port_discovery.h"
 #include "serial/serial_link.h"
@@ -76,6 +79,8 @@ constexpr int kDefaultWaitMs = 1000;
 // A slower pace helps no tracker; beyond this a typo would stall a save for hours.
 constexpr int kMaxIntervalMs = DeviceSession::kMaxSaveIntervalMs;
 constexpr int kMaxWaitMs = 600000;
+// Tests shorten the wait for a silent tracker through the environment; no user needs an option.
+constexpr const char* kLoadIdleVariable = "QN470_LOAD_IDLE_MS";
 
 std::string usageWithPort(std::string_view usage) {
     return std::string(usage) + portHelp();
@@ -91,6 +96,7 @@ struct Options {
     bool all = false;
     bool check = false;
     bool allowMissing = false;
+    int loadIdleMs = DeviceSession::kLoadIdleTimeoutMs;
     std::string journal;
     std::vector<std::string> positional;
 };
@@ -140,22 +146,17 @@ std::optional<std::string> parseOptions(const Arguments& args,
         }
         return std::nullopt;
     };
+    if (const char* idle = std::getenv(kLoadIdleVariable)) {
+        if (std::optional<std::string> error = parseMilliseconds(
+                kLoadIdleVariable, idle, DeviceSession::kLoadIdleTimeoutMs, options.loadIdleMs)) {
+            return error;
+        }
+    }
     return scanOptions(args, known, take, options.positional);
 }
 
 std::string narrow(const QString& text) {
     return text.toLocal8Bit().toStdString();
-}
-
-// Every code a whole series carries, in sending order.
-std::vector<std::string> sentCodes() {
-    std::vector<std::string> codes;
-    for (int block = 0; block < kEncodedBlockCount; ++block) {
-        for (std::string& code : SetCommandEncoder::blockCodes(block)) {
-            codes.push_back(std::move(code));
-        }
-    }
-    return codes;
 }
 
 std::string withoutLineEnd(QString text) {
@@ -245,6 +246,7 @@ public:
 
     // Opens --port; the exit status when that fails.
     std::optional<int> open(const Options& options) {
+        m_session->setIdleTimeout(options.loadIdleMs);
         const QString port = QString::fromLocal8Bit(options.port.c_str());
         bool opened = false;
         if (port.contains(QLatin1Char('('))) {
@@ -491,17 +493,20 @@ int runLoad(const Arguments& args) {
     DeviceSession& session = run.session();
     session.setRequireAllCodes(!options.allowMissing);
     const QString port = QString::fromLocal8Bit(options.port.c_str());
+    using Step = OperationResult::Step;
     if (!run.runOperation([&] { return session.loadFromDevice(); })) {
-        recordOrReport(journal, trackerEntry(QStringLiteral("load"), port, nullptr, nullptr,
-                                             QStringLiteral("failed ") + session.failureReason()));
+        recordOrReport(journal, trackerEntry(EntryKind::kLoad, port, nullptr, nullptr,
+                                             OperationResult::failed(
+                                                 Step::Read, narrow(session.failureReason()))));
         return kExitDiffers;
     }
     if (const std::vector<std::string_view>& missing = session.missingCodes(); !missing.empty()) {
         warn("the report did not carry " + std::to_string(missing.size()) +
              " codes: " + listCodes(missing));
     }
-    if (!recordOrReport(journal, trackerEntry(QStringLiteral("load"), port, &parameters, nullptr,
-                                              QStringLiteral("ok")))) {
+    // A load changes nothing: the tracker held before what it holds after.
+    if (!recordOrReport(journal, trackerEntry(EntryKind::kLoad, port, &parameters, &parameters,
+                                              OperationResult::ok()))) {
         return kExitDiffers;
     }
     return writeOutput(out, profileFileBytes(parameters)) ? kExitOk : kExitBadInput;
@@ -529,27 +534,30 @@ int runSave(const Arguments& args) {
     DeviceSession& session = run.session();
     session.setSaveInterval(options.intervalMs);
     const QString port = QString::fromLocal8Bit(options.port.c_str());
+    using Step = OperationResult::Step;
     const auto record = [&](const ParameterSet* before, const ParameterSet* after,
-                            const QString& result, bool written) {
-        JournalEntry entry = trackerEntry(QStringLiteral("save"), port, before, after, result);
+                            const OperationResult& result, bool written) {
+        JournalEntry entry = trackerEntry(EntryKind::kSave, port, before, after, result);
         setProfile(entry, QFileInfo(QString::fromLocal8Bit(profileName.c_str())).fileName(),
                    profileBytes);
         if (written) {
-            setCodesWritten(entry, sentCodes());
+            setBlocksWritten(entry, wholeSeriesBlocks(session.lineTable()));
         }
         return recordOrReport(journal, entry);
     };
+    const auto failed = [&](Step step) {
+        return OperationResult::failed(step, narrow(session.failureReason()));
+    };
     // Refused values are bad input, found before anything is sent, the read below included.
     if (!session.checkSave()) {
-        record(nullptr, nullptr, QStringLiteral("failed ") + session.failureReason(), false);
+        record(nullptr, nullptr, failed(Step::Check), false);
         return kExitBadInput;
     }
     // What the tracker holds goes into the journal before anything overwrites it.
     if (!run.runOperation([&] { return session.readBack(); })) {
         std::cerr << "qn470: the tracker could not be read before the save ("
-                  << narrow(session.readBackFailure()) << "); nothing was sent\n";
-        record(nullptr, nullptr, QStringLiteral("failed read before: ") + session.readBackFailure(),
-               false);
+                  << narrow(session.failureReason()) << "); nothing was sent\n";
+        record(nullptr, nullptr, failed(Step::Read), false);
         return kExitDiffers;
     }
     const ParameterSet before = session.readBackSet();
@@ -561,30 +569,30 @@ int runSave(const Arguments& args) {
     });
     if (refused) {
         // Values or lines the tracker would not take; the status names them.
-        record(&before, nullptr, QStringLiteral("failed ") + session.failureReason(), false);
+        record(&before, nullptr, failed(Step::Check), false);
         return kExitBadInput;
     }
     if (!saved) {
-        record(&before, nullptr, QStringLiteral("failed ") + session.failureReason(), true);
+        record(&before, nullptr, failed(Step::Write), true);
         return kExitDiffers;
     }
     if (!options.verify) {
-        return record(&before, nullptr, QStringLiteral("ok"), true) ? kExitOk : kExitDiffers;
+        return record(&before, nullptr, OperationResult::ok(), true) ? kExitOk : kExitDiffers;
     }
     if (!run.runOperation([&] { return session.readBack(); })) {
         std::cerr << "qn470: the tracker could not be read back ("
-                  << narrow(session.readBackFailure()) << ")\n";
-        record(&before, nullptr, QStringLiteral("failed verify: ") + session.readBackFailure(),
-               true);
+                  << narrow(session.failureReason()) << ")\n";
+        record(&before, nullptr, failed(Step::Verify), true);
         return kExitDiffers;
     }
     const ParameterSet& held = session.readBackSet();
     const std::vector<CodeDifference> differences =
         differingCodes(sent, held, CodeSelection::SentAndReported);
-    QStringList differing;
+    std::vector<std::string> differing;
     for (const CodeDifference& d : differences) {
-        std::cout << d.code << ": " << d.expected << " -> " << d.actual << '\n';
-        differing.append(QString::fromStdString(d.code));
+        std::cout << d.code << ": " << escapeControls(d.expected) << " -> "
+                  << escapeControls(d.actual) << '\n';
+        differing.push_back(d.code);
     }
     if (const std::vector<std::string> notWritable = unwritableDifferences(sent, held);
         !notWritable.empty()) {
@@ -594,9 +602,9 @@ int runSave(const Arguments& args) {
         }
         std::cerr << "qn470: not writable: " << codes << '\n';
     }
-    const QString result = differing.isEmpty() ? QStringLiteral("ok")
-                                               : QStringLiteral("differs ") + differing.join(' ');
-    const bool recorded = record(&before, &held, result, true);
+    const bool recorded = record(
+        &before, &held,
+        differing.empty() ? OperationResult::ok() : OperationResult::differs(differing), true);
     if (!differences.empty()) {
         std::cerr << "qn470: " << differences.size() << " codes differ on the tracker\n";
         return kExitDiffers;

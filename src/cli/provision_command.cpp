@@ -22,6 +22,7 @@
 #include "config/profile.h"
 #include "config/value_check.h"
 #include "config/wire_value.h"
+#include "journal/journal_text.h"
 #include "provision/provision_station.h"
 
 namespace qn470::cli {
@@ -103,8 +104,10 @@ std::optional<std::string> parse(const Arguments& args, bool restore, ProvisionO
                    : scanOptions(args, kProvisionOptions, take, options.positional);
 }
 
+// Everything printed of a tracker, a port or a journal goes through here: a control character
+// from a hostile tracker is shown escaped, never sent raw to the terminal.
 std::string narrow(const QString& text) {
-    return text.toLocal8Bit().toStdString();
+    return escapeControls(text).toLocal8Bit().toStdString();
 }
 
 std::string orDash(const QString& text) {
@@ -125,8 +128,7 @@ std::string resultLine(const TrackerProvisioner& tracker) {
     std::ostringstream line;
     // The Device ID it holds now, which the profile may just have set.
     const QString deviceId =
-        o.after ? QString::fromStdString(formatWireValue(*o.after, parameter("O5"), Wire::Text))
-                : o.deviceId;
+        o.after ? trackerText(formatWireValue(*o.after, parameter("O5"), Wire::Text)) : o.deviceId;
     line << narrow(tracker.request().port) << "  " << orDash(o.imei) << "  " << orDash(deviceId)
          << "  " << narrow(o.resultText()) << "  " << std::fixed << std::setprecision(1)
          << static_cast<double>(o.elapsedMs) / 1000.0 << " s";
@@ -236,8 +238,7 @@ struct StationRun {
 
 // Runs the station until every tracker is done (or Ctrl+C), printing and journaling each one.
 StationRun runStation(const StopSignals& stop, ProvisionStation& station, Journal& journal,
-                      const QString& kind,
-                      const std::function<void(JournalEntry&)>& describeProfile,
+                      const char* kind, const std::function<void(JournalEntry&)>& describeProfile,
                       const std::function<void()>& begin) {
     StationRun run;
     LiveTable table;
@@ -258,10 +259,9 @@ StationRun runStation(const StopSignals& stop, ProvisionStation& station, Journa
         const ProvisionOutcome& o = tracker.outcome();
         JournalEntry entry =
             trackerEntry(kind, tracker.request().port, o.before ? &*o.before : nullptr,
-                         o.after ? &*o.after : nullptr,
-                         tracker.isFinished() ? o.resultText() : QStringLiteral("unfinished"));
+                         o.after ? &*o.after : nullptr, o.result);
         describeProfile(entry);
-        setCodesWritten(entry, o.codesWritten);
+        setBlocksWritten(entry, o.blocksWritten);
         return entry;
     };
     QObject::connect(
@@ -272,7 +272,7 @@ StationRun runStation(const StopSignals& stop, ProvisionStation& station, Journa
                 const qint64 id = journal.record(entryOf(*tracker), &error);
                 if (id < 0) {
                     // Nothing written yet: no tracker is changed without its backup.
-                    tracker->abort(QStringLiteral("journal: ") + error);
+                    tracker->abort(OperationResult::Step::Journal, error);
                 } else {
                     entryIds[tracker] = id;
                 }
@@ -281,17 +281,18 @@ StationRun runStation(const StopSignals& stop, ProvisionStation& station, Journa
     QObject::connect(
         &station, &ProvisionStation::trackerFinished, &loop, [&](TrackerProvisioner* tracker) {
             const ProvisionOutcome& o = tracker->outcome();
-            table.printResult(*tracker);
             QString error;
             const auto id = entryIds.find(tracker);
             const bool kept = id != entryIds.end()
                                   ? journal.update(id->second, entryOf(*tracker), &error)
                                   : journal.record(entryOf(*tracker), &error) >= 0;
+            table.printResult(*tracker);
             if (!kept) {
-                std::cerr << "qn470: " << narrow(error) << '\n';
-                run.exitCode = kExitDiffers;
+                // A tracker nobody can look up later is not done, whatever it holds now.
+                std::cerr << "qn470: " << narrow(tracker->request().port)
+                          << ": the journal did not keep its entry: " << narrow(error) << '\n';
             }
-            if (o.result == ProvisionOutcome::Result::Ok) {
+            if (o.result.isOk() && kept) {
                 ++run.ok;
             } else {
                 ++run.notOk;
@@ -384,7 +385,7 @@ int runProvision(const Arguments& args) {
     const QString name = QFileInfo(QString::fromLocal8Bit(profileName.c_str())).fileName();
     bool nothingFound = false;
     const StationRun run = runStation(
-        setup.stop, station, journal, QStringLiteral("provision"),
+        setup.stop, station, journal, EntryKind::kProvision,
         [&](JournalEntry& entry) { setProfile(entry, name, profileBytes); },
         [&] {
             for (const std::string& port : options.ports) {
@@ -468,7 +469,7 @@ int runRestore(const Arguments& args) {
             return kExitDiffers;
         }
     }
-    const QString imei = QString::fromStdString(formatWireValue(held, parameter("B2"), Wire::Text));
+    const QString imei = trackerText(formatWireValue(held, parameter("B2"), Wire::Text));
     if (chosen && chosen->imei != imei) {
         return badInput("journal entry " + std::to_string(options.entry) + " is of IMEI " +
                         narrow(chosen->imei) + ", the tracker on " + options.ports[0] +
@@ -498,7 +499,7 @@ int runRestore(const Arguments& args) {
     ProvisionStation station(request, systemPortSource());
     const QString name = QStringLiteral("journal entry %1").arg(chosen->id);
     const StationRun run = runStation(
-        setup.stop, station, journal, QStringLiteral("restore"),
+        setup.stop, station, journal, EntryKind::kRestore,
         [&](JournalEntry& entry) { setProfile(entry, name, stored); },
         [&] { station.addPort(identify.port); });
     return run.exitCode;

@@ -179,7 +179,8 @@ constexpr Parameter event(int row) {
             static_cast<uint16_t>(row),
             EventTexts::kTextSize,
             0,
-            Wire::QText,
+            // The last row's block number is the closing line's, so no set line carries it.
+            row + 1 < EventTexts::kCount ? Wire::QText : Wire::None,
             Decode::Text,
             kAlways,
             ProfileUse::ReadWrite,

@@ -28,7 +28,7 @@ enum class Storage : uint8_t {
 
 // Conversion of a value inside a set-command line.
 enum class Wire : uint8_t {
-    None,   // never sent
+    None,   // never sent: no block of the series carries it (series_codes.h)
     Dec,    // decimal, signed where the storage is signed
     Bit,    // flag bit as "0" / "1"
     Bool,   // byte as "0" when zero, else "1"

@@ -1,18 +1,15 @@
 #include "config/report_completeness.h"
 
-#include "config/set_command_encoder.h"
+#include "config/series_codes.h"
 
 namespace qn470 {
 
 const CodeSet& requiredReportCodes() {
     static const CodeSet required = [] {
         CodeSet codes;
-        for (int block = 0; block < kEncodedBlockCount; ++block) {
-            for (const std::string& code : SetCommandEncoder::blockCodes(block)) {
-                const Parameter& p = parameter(code);
-                if (p.decode != Decode::None) {
-                    codes.set(parameterIndex(p));
-                }
+        for (const Parameter& p : allParameters()) {
+            if (carriedBySeries(p) && p.decode != Decode::None) {
+                codes.set(parameterIndex(p));
             }
         }
         return codes;

@@ -4,21 +4,16 @@
 #include "config/series_difference.h"
 #include "config/set_command_encoder.h"
 #include "config/wire_value.h"
+#include "journal/journal_text.h"
 #include "session/code_comparison.h"
 
 namespace qn470 {
 namespace {
 
-QString textOf(const ParameterSet& set, std::string_view code) {
-    return QString::fromStdString(formatWireValue(set, parameter(code), Wire::Text));
-}
+using Step = OperationResult::Step;
 
-QString joined(const std::vector<std::string>& codes) {
-    QStringList list;
-    for (const std::string& code : codes) {
-        list.append(QString::fromStdString(code));
-    }
-    return list.join(QLatin1Char(' '));
+QString textOf(const ParameterSet& set, std::string_view code) {
+    return trackerText(formatWireValue(set, parameter(code), Wire::Text));
 }
 
 }  // namespace
@@ -39,18 +34,6 @@ QString stepName(ProvisionStep step) {
             return QStringLiteral("writing all");
         case ProvisionStep::Done:
             return QStringLiteral("done");
-    }
-    return {};
-}
-
-QString ProvisionOutcome::resultText() const {
-    switch (result) {
-        case Result::Ok:
-            return QStringLiteral("ok");
-        case Result::Differs:
-            return QStringLiteral("differs ") + joined(differing);
-        case Result::Failed:
-            return QStringLiteral("failed ") + reason;
     }
     return {};
 }
@@ -87,25 +70,27 @@ void TrackerProvisioner::start() {
     setStep(ProvisionStep::Opening);
     if (!m_session.openPort(m_request.port, m_request.baud)) {
         const PortDiagnosis& diagnosis = m_session.openDiagnosis();
-        fail(QStringLiteral("cannot open %1%2")
-                 .arg(m_request.port, diagnosis.brief.isEmpty()
-                                          ? QString()
-                                          : QStringLiteral(": ") + diagnosis.brief));
+        fail(Step::Open, QStringLiteral("cannot open %1%2")
+                             .arg(m_request.port, diagnosis.brief.isEmpty()
+                                                      ? QString()
+                                                      : QStringLiteral(": ") + diagnosis.brief));
         return;
     }
     setStep(ProvisionStep::Reading);
     if (!m_session.loadFromDevice()) {
-        fail(QStringLiteral("read: ") + m_session.failureReason());
+        fail(Step::Read, m_session.failureReason());
     }
 }
 
 void TrackerProvisioner::stop() {
-    abort(QStringLiteral("stopped"));
+    if (!isFinished()) {
+        end(OperationResult::stopped());
+    }
 }
 
-void TrackerProvisioner::abort(const QString& reason) {
+void TrackerProvisioner::abort(Step step, const QString& reason) {
     if (!isFinished()) {
-        fail(reason);
+        fail(step, reason);
     }
 }
 
@@ -130,7 +115,7 @@ void TrackerProvisioner::onOperationFinished(DeviceSession::Operation operation,
 
 void TrackerProvisioner::afterBeforeRead(bool success) {
     if (!success) {
-        fail(QStringLiteral("read: ") + m_session.failureReason());
+        fail(Step::Read, m_session.failureReason());
         return;
     }
     m_outcome.before = m_record;
@@ -149,11 +134,9 @@ void TrackerProvisioner::write(bool wholeSeries) {
         wholeSeries ? wholeSeriesBlocks(wanted)
                     : changedBlocks(wanted, SetCommandEncoder::encode(*m_outcome.before));
     for (const int block : blocks) {
-        for (std::string& code : SetCommandEncoder::blockCodes(block)) {
-            if (std::find(m_outcome.codesWritten.begin(), m_outcome.codesWritten.end(), code) ==
-                m_outcome.codesWritten.end()) {
-                m_outcome.codesWritten.push_back(std::move(code));
-            }
+        std::vector<int>& written = m_outcome.blocksWritten;
+        if (std::find(written.begin(), written.end(), block) == written.end()) {
+            written.push_back(block);
         }
     }
     m_outcome.wroteWholeSeries = m_outcome.wroteWholeSeries || wholeSeries;
@@ -161,7 +144,7 @@ void TrackerProvisioner::write(bool wholeSeries) {
                                                  : ProvisionStep::Writing);
     m_session.replaceRecord(m_request.profile, RecordSource::File);
     if (!m_session.saveBlocksToDevice(blocks)) {
-        fail(QStringLiteral("write: ") + m_session.failureReason());
+        fail(Step::Write, m_session.failureReason());
         return;
     }
     m_linesSent = true;
@@ -169,44 +152,48 @@ void TrackerProvisioner::write(bool wholeSeries) {
 
 void TrackerProvisioner::afterWrite(bool success) {
     if (!success) {
-        fail(QStringLiteral("write: ") + m_session.failureReason());
+        fail(Step::Write, m_session.failureReason());
         return;
     }
     setStep(ProvisionStep::Verifying);
     if (!m_session.readBack()) {
-        fail(QStringLiteral("verify: ") + m_session.readBackFailure());
+        fail(Step::Verify, m_session.failureReason());
     }
 }
 
 void TrackerProvisioner::afterVerify(bool success) {
     if (!success) {
-        fail(QStringLiteral("verify: ") + m_session.readBackFailure());
+        fail(Step::Verify, m_session.failureReason());
         return;
     }
     const ParameterSet& held = m_session.readBackSet();
     m_outcome.after = held;
     m_outcome.notWritable = unwritableDifferences(m_request.profile, held);
-    m_outcome.differing.clear();
+    std::vector<std::string> differing;
     for (const CodeDifference& d :
          differingCodes(m_request.profile, held, CodeSelection::SentAndReported)) {
-        m_outcome.differing.push_back(d.code);
+        differing.push_back(d.code);
     }
-    if (m_outcome.differing.empty()) {
-        m_outcome.result = ProvisionOutcome::Result::Ok;
-        finish();
+    if (differing.empty()) {
+        end(OperationResult::ok());
     } else if (!m_outcome.wroteWholeSeries) {
         write(true);  // the tracker may take only whole series
     } else {
-        m_outcome.result = ProvisionOutcome::Result::Differs;
-        m_outcome.halfWritten = true;
-        finish();
+        end(OperationResult::differs(std::move(differing)));
     }
 }
 
-void TrackerProvisioner::fail(const QString& reason) {
-    m_outcome.result = ProvisionOutcome::Result::Failed;
-    m_outcome.reason = reason;
-    m_outcome.halfWritten = m_linesSent;
+void TrackerProvisioner::fail(Step step, const QString& reason) {
+    end(OperationResult::failed(step, reason.toStdString()));
+}
+
+void TrackerProvisioner::end(OperationResult result) {
+    m_outcome.result = std::move(result);
+    // A read-back after the write shows the whole series arrived, even when values differ;
+    // without one, lines went out and nobody knows how many the tracker took.
+    const bool readBack = m_outcome.result.kind == OperationResult::Kind::Ok ||
+                          m_outcome.result.kind == OperationResult::Kind::Differs;
+    m_outcome.halfWritten = m_linesSent && !readBack;
     finish();
 }
 

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "config/baud_rate.h"
+#include "config/operation_result.h"
 #include "config/parameter_set.h"
 #include "serial/serial_link.h"
 #include "session/device_session.h"
@@ -42,23 +43,23 @@ enum class ProvisionStep { Waiting, Opening, Reading, Writing, Verifying, Writin
 QString stepName(ProvisionStep step);
 
 struct ProvisionOutcome {
-    enum class Result { Ok, Differs, Failed };
-    Result result = Result::Failed;
-    QString reason;                        // why it failed
-    std::vector<std::string> differing;    // codes the tracker holds differently after writing
+    // Ok, Differs (the codes the tracker holds otherwise after writing), Failed, Stopped.
+    OperationResult result;
     std::vector<std::string> notWritable;  // settings no set line can change that differ
-    std::vector<std::string> codesWritten;
+    std::vector<int> blocksWritten;        // in sending order, each once
     QString imei;
     QString deviceId;
     QString firmware;
     std::optional<ParameterSet> before;  // what the tracker held when it was read
     std::optional<ParameterSet> after;   // what it held at the last read-back
-    bool halfWritten = false;            // lines went out but the series did not verify
-    bool wroteWholeSeries = false;       // the whole series was written (first or as fallback)
+    // Lines went out, but no read-back showed the series arrived whole (the write or the check
+    // was cut). A series that verifies with differences is complete, not half-written.
+    bool halfWritten = false;
+    bool wroteWholeSeries = false;  // the whole series was written (first or as fallback)
     qint64 elapsedMs = 0;
 
-    // "ok", "differs C1 C2" or "failed REASON".
-    QString resultText() const;
+    // "ok", "differs C1 C2", "failed read: no answer", "stopped".
+    QString resultText() const { return QString::fromStdString(result.text()); }
 };
 
 class TrackerProvisioner : public QObject {
@@ -69,10 +70,10 @@ public:
     ~TrackerProvisioner() override;
 
     void start();
-    // Ends the running step; the outcome says failed "stopped" and whether lines went out.
+    // Ends the running step; the outcome says stopped, and half-written when a write was cut.
     void stop();
-    // The same with another reason (the journal could not keep the before state, say).
-    void abort(const QString& reason);
+    // Ends it as failed in `step` (the journal could not keep the before state, say).
+    void abort(OperationResult::Step step, const QString& reason);
 
     const ProvisionRequest& request() const { return m_request; }
     ProvisionStep step() const { return m_step; }
@@ -94,7 +95,8 @@ private:
     void write(bool wholeSeries);
     void afterWrite(bool success);
     void afterVerify(bool success);
-    void fail(const QString& reason);
+    void fail(OperationResult::Step step, const QString& reason);
+    void end(OperationResult result);
     void finish();
 
     ProvisionRequest m_request;

@@ -1,13 +1,14 @@
 #include "session/code_comparison.h"
 
 #include "config/parameter_table.h"
+#include "config/series_codes.h"
 #include "config/wire_value.h"
 
 namespace qn470 {
 namespace {
 
 bool selected(const Parameter& p, CodeSelection selection) {
-    const bool sent = p.wire != Wire::None;
+    const bool sent = carriedBySeries(p);
     const bool reported = p.decode != Decode::None;
     switch (selection) {
         case CodeSelection::Sent:
@@ -44,7 +45,7 @@ std::vector<std::string> unwritableDifferences(const ParameterSet& wanted,
     for (const Parameter& p : allParameters()) {
         const bool identity = p.code == "B2" || p.code == "B3" || p.storage == Storage::Firmware ||
                               p.storage == Storage::Hardware;
-        if (p.wire != Wire::None || p.decode == Decode::None || identity) {
+        if (carriedBySeries(p) || p.decode == Decode::None || identity) {
             continue;
         }
         const Wire shown = p.isText() ? Wire::Text : Wire::Dec;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "config/baud_rate.h"
 #include "config/command_line.h"
 #include "config/default_profile.h"
 #include "config/report_completeness.h"
@@ -23,6 +24,12 @@ QString text(const char* latin1) {
     return QString::fromLatin1(latin1);
 }
 
+// A message box whose answer changes nothing: its buttons only close it, as they always did.
+void tell(Prompter& prompter, const QString& text, const QString& caption,
+          Prompter::Buttons buttons, Prompter::Icon icon) {
+    static_cast<void>(prompter.message(text, caption, buttons, icon));
+}
+
 QString withoutLineEnd(std::string_view line) {
     if (line.ends_with(kLineEnd)) {
         line.remove_suffix(kLineEnd.size());
@@ -37,6 +44,7 @@ DeviceSession::DeviceSession(ParameterSet& parameters, CSerialLink& link, Prompt
     : QObject(parent), m_set(parameters), m_link(link), m_prompter(prompter) {
     connect(&m_link, &CSerialLink::lineReceived, this, &DeviceSession::onReportLine);
     connect(&m_link, &CSerialLink::deviceLost, this, &DeviceSession::onDeviceLost);
+    connect(&m_link, &CSerialLink::writeFailed, this, &DeviceSession::onWriteFailed);
     connect(&m_link, &CSerialLink::bytesWritten, this, &DeviceSession::onBytesWritten);
     connect(&m_link, &CSerialLink::receiveLogAppended, this, &DeviceSession::receiveLogAppended);
     connect(&m_link, &CSerialLink::receiveLogCleared, this, &DeviceSession::receiveLogCleared);
@@ -59,18 +67,6 @@ bool DeviceSession::isConnected() const {
 
 QString DeviceSession::receiveLog() const {
     return m_link.receiveLog();
-}
-
-QString DeviceSession::failureReason() const {
-    QString reason = m_status;
-    while (reason.endsWith(QLatin1Char('\n')) || reason.endsWith(QLatin1Char('\r'))) {
-        reason.chop(1);
-    }
-    const QLatin1StringView fail("FAIL ! ");
-    if (reason.startsWith(fail)) {
-        reason.remove(0, fail.size());
-    }
-    return reason;
 }
 
 void DeviceSession::showStatus(const QString& text) {
@@ -126,17 +122,25 @@ bool DeviceSession::openPort(const QString& portName, qint32 baudRate) {
     if (opened) {
         m_connectFailure = ConnectFailure::None;
     } else {
-        m_connectFailure = baudRate > 0 ? ConnectFailure::OpenFailed : ConnectFailure::BadBaud;
+        m_connectFailure =
+            isStandardBaudRate(baudRate) ? ConnectFailure::OpenFailed : ConnectFailure::BadBaud;
     }
     showStatus(text(opened ? status::kPortOpenSuccess : status::kPortOpenFail));
     m_openDiagnosis = {};
+    if (m_connectFailure == ConnectFailure::BadBaud && m_openFailureBox) {
+        tell(m_prompter,
+             text(status::kBaudNotStandard)
+                 .arg(baudRate)
+                 .arg(QString::fromStdString(standardBaudRatesText())),
+             text(status::kCaptionError), Prompter::Buttons::Ok, Prompter::Icon::Warning);
+    }
     // A refused rate never reached the port, so there is nothing to find out about it.
-    if (!opened && baudRate > 0) {
+    if (m_connectFailure == ConnectFailure::OpenFailed) {
         m_openDiagnosis = diagnosePort(portName, m_link.openError(), m_link.openErrorText(),
                                        systemPortSource()());
         if (m_openFailureBox && m_openDiagnosis.kind != PortProblem::None) {
-            m_prompter.message(m_openDiagnosis.text(), text(status::kCaptionError),
-                               Prompter::Buttons::Ok, Prompter::Icon::Warning);
+            tell(m_prompter, m_openDiagnosis.text(), text(status::kCaptionError),
+                 Prompter::Buttons::Ok, Prompter::Icon::Warning);
         }
     }
     if (opened != wasConnected) {
@@ -171,7 +175,10 @@ bool DeviceSession::sendCommandLine(const QString& text) {
         showStatus(qn470::text(status::kSendNotOpen));
         return false;
     }
-    m_link.write(command.toLatin1() + QByteArray(kLineEnd.data(), kLineEnd.size()));
+    if (!m_link.write(command.toLatin1() + QByteArray(kLineEnd.data(), kLineEnd.size()))) {
+        showStatus(qn470::text(status::kSendFailed).arg(m_link.writeErrorText()));
+        return false;
+    }
     showStatus(command);
     m_decodedBlocks = 0;
     return true;
@@ -186,13 +193,17 @@ bool DeviceSession::sendTransmissionSwitch(bool active) {
         return false;
     }
     const std::string_view line = active ? kTransmissionOnLine : kTransmissionOffLine;
-    writeLine(line);
+    if (!writeLine(line)) {
+        showStatus(text(status::kSendFailed).arg(m_link.writeErrorText()));
+        return false;
+    }
     showStatus(withoutLineEnd(line));
     m_decodedBlocks = 0;
     return true;
 }
 
 void DeviceSession::reportClosedLink() {
+    m_failure = QStringLiteral("serial port is not open");
     showStatus(text(status::kNotOpen));
     if (!m_link.normalModeSeen()) {
         showStatus(text(status::kNotNormalMode));
@@ -234,6 +245,17 @@ void DeviceSession::onDeviceLost() {
     }
 }
 
+// The port could not write what was queued: a load's command never went out, so no answer will
+// come; a save's line did not reach the tracker.
+void DeviceSession::onWriteFailed(const QString& reason) {
+    if (m_operation == Operation::Load || m_operation == Operation::ReadBack) {
+        m_writeFailure = reason;
+        finishLoad(End::WriteFailed);
+    } else if (m_operation == Operation::Save) {
+        ++m_failedLines;
+    }
+}
+
 void DeviceSession::onBytesWritten() {
     if (m_awaitingFlush && m_link.bytesToWrite() == 0) {
         sendSlots();
@@ -252,12 +274,13 @@ bool DeviceSession::readBack() {
 
 bool DeviceSession::startReading(Operation operation) {
     if (isBusy()) {
+        m_failure = QStringLiteral("busy");
         return false;
     }
     if (!m_link.isOpen()) {
         if (operation == Operation::ReadBack) {
             m_readBackEnd = ReadBackEnd::LinkLost;
-            m_readBackFailure = QStringLiteral("link lost");
+            m_failure = QStringLiteral("link lost");
         } else {
             reportClosedLink();
         }
@@ -269,7 +292,19 @@ bool DeviceSession::startReading(Operation operation) {
     m_missingCodes.clear();
     m_idleTicks = 0;
     // No line can come in before the event loop runs again, so the order here is free.
-    writeLine(loadCommand());
+    if (!writeLine(loadCommand())) {
+        // Without the command no answer comes: say so now, with the port's reason, rather than
+        // after the idle time.
+        m_staging.reset();
+        m_writeFailure = m_link.writeErrorText();
+        m_failure = readFailure(End::WriteFailed);
+        if (operation == Operation::ReadBack) {
+            m_readBackEnd = ReadBackEnd::WriteFailed;
+        } else {
+            showStatus(text(status::kLoadCommandNotWritten).arg(m_writeFailure));
+        }
+        return false;
+    }
     if (operation == Operation::Load) {
         showStatus(QString::fromLatin1(loadCommand()));
     }
@@ -328,15 +363,18 @@ void DeviceSession::finishLoad(End end) {
     m_missingCodes = missingReportCodes(m_arrived);
     const bool codesMissing = end == End::Complete && !m_missingCodes.empty();
     const bool complete = end == End::Complete && (!codesMissing || !m_requireAllCodes);
+    m_failure = complete ? QString() : readFailure(end);
     if (complete) {
         m_loadedOnThisConnection = true;
         emit progressChanged(kLoadProgressMax);
         replaceRecord(*staging, RecordSource::Device);
     } else if (end == End::Disconnected) {
-        m_prompter.message(text(status::kDisconnectDevice), text(status::kCaptionError),
-                           Prompter::Buttons::OkCancel, Prompter::Icon::Information);
+        tell(m_prompter, text(status::kDisconnectDevice), text(status::kCaptionError),
+             Prompter::Buttons::OkCancel, Prompter::Icon::Information);
     }
-    if (codesMissing && !complete) {
+    if (end == End::WriteFailed) {
+        showStatus(text(status::kLoadCommandNotWritten).arg(m_writeFailure));
+    } else if (codesMissing && !complete) {
         showStatus(text(status::kLoadCodesMissing)
                        .arg(m_missingCodes.size())
                        .arg(QString::fromStdString(listCodes(m_missingCodes))));
@@ -344,6 +382,24 @@ void DeviceSession::finishLoad(End end) {
         showStatus(text(complete ? status::kLoadComplete : status::kLoadNotComplete));
     }
     emit operationFinished(Operation::Load, complete);
+}
+
+QString DeviceSession::readFailure(End end) const {
+    switch (end) {
+        case End::Complete:
+            return QStringLiteral("report incomplete: %1 codes missing (%2)")
+                .arg(m_missingCodes.size())
+                .arg(QString::fromStdString(listCodes(m_missingCodes)));
+        case End::Idle:
+            return QStringLiteral("no answer");
+        case End::Disconnected:
+            return QStringLiteral("link lost");
+        case End::Cancelled:
+            return QStringLiteral("cancelled");
+        case End::WriteFailed:
+            return QStringLiteral("load command not written: ") + m_writeFailure;
+    }
+    return {};
 }
 
 void DeviceSession::finishReadBack(End end, std::unique_ptr<ParameterSet> staging) {
@@ -364,27 +420,12 @@ void DeviceSession::finishReadBack(End end, std::unique_ptr<ParameterSet> stagin
         case End::Cancelled:
             m_readBackEnd = ReadBackEnd::Cancelled;
             break;
-    }
-    switch (m_readBackEnd) {
-        case ReadBackEnd::Complete:
-            m_readBackFailure.clear();
-            break;
-        case ReadBackEnd::NoAnswer:
-            m_readBackFailure = QStringLiteral("no answer");
-            break;
-        case ReadBackEnd::LinkLost:
-            m_readBackFailure = QStringLiteral("link lost");
-            break;
-        case ReadBackEnd::Incomplete:
-            m_readBackFailure = QStringLiteral("report incomplete: %1 codes missing (%2)")
-                                    .arg(m_missingCodes.size())
-                                    .arg(QString::fromStdString(listCodes(m_missingCodes)));
-            break;
-        case ReadBackEnd::Cancelled:
-            m_readBackFailure = QStringLiteral("cancelled");
+        case End::WriteFailed:
+            m_readBackEnd = ReadBackEnd::WriteFailed;
             break;
     }
-    const bool complete = m_readBackFailure.isEmpty();
+    const bool complete = m_readBackEnd == ReadBackEnd::Complete;
+    m_failure = complete ? QString() : readFailure(end);
     if (complete) {
         m_readBack = *staging;
         m_loadedOnThisConnection = true;
@@ -408,6 +449,7 @@ bool DeviceSession::checkSave() {
     // tracker with values the user did not mean.
     const StoreResult stored = storeCurrentPage();
     if (!stored.ok) {
+        m_failure = QStringLiteral("the value of %1 was not taken").arg(stored.field);
         showStatus(text(status::kSaveFieldRefused).arg(stored.field));
         return false;
     }
@@ -415,17 +457,23 @@ bool DeviceSession::checkSave() {
     // are refused before anything is sent: half a parameter set is worse than none.
     const std::vector<ValueProblem> problems = checkParameterSet(m_set);
     if (!problems.empty()) {
+        m_failure = QStringLiteral("values the tracker would not take: ") +
+                    QString::fromLatin1(describeProblems(problems));
         showStatus(
             text(status::kSaveValuesRefused).arg(QString::fromLatin1(describeProblems(problems))));
         return false;
     }
     rebuildLineTable();
     if (!m_table.overlong.empty()) {
+        m_failure =
+            QStringLiteral("line too long: ") + QString::fromStdString(m_table.describeOverlong());
         showStatus(
             text(status::kSaveLineTooLong).arg(QString::fromStdString(m_table.describeOverlong())));
         return false;
     }
     if (!m_table.complete()) {
+        m_failure = QStringLiteral("lines the tracker would read differently: ") +
+                    QString::fromStdString(m_table.describeUnfaithful());
         showStatus(text(status::kSaveLineUnfaithful)
                        .arg(QString::fromStdString(m_table.describeUnfaithful())));
         return false;
@@ -435,6 +483,7 @@ bool DeviceSession::checkSave() {
 
 bool DeviceSession::startSave(const std::vector<int>* blocks) {
     if (isBusy()) {
+        m_failure = QStringLiteral("busy");
         return false;
     }
     if (!m_link.isOpen()) {
@@ -486,8 +535,8 @@ void DeviceSession::sendSlots() {
             return;
         }
         ++m_failedLines;
-        m_prompter.message(text(status::kWriteLineFailed), text(status::kCaptionError),
-                           Prompter::Buttons::OkCancel, Prompter::Icon::Information);
+        tell(m_prompter, text(status::kWriteLineFailed), text(status::kCaptionError),
+             Prompter::Buttons::OkCancel, Prompter::Icon::Information);
         if (run != m_run) {
             return;  // ended while the message was shown
         }
@@ -504,14 +553,18 @@ void DeviceSession::finishSave(End end) {
     endOperation();
     const bool complete = end == End::Complete && m_failedLines == 0;
     if (end == End::Disconnected) {
-        m_prompter.message(text(status::kDisconnectDevice), text(status::kCaptionErrorBetweenLines),
-                           Prompter::Buttons::OkCancel, Prompter::Icon::Information);
+        tell(m_prompter, text(status::kDisconnectDevice), text(status::kCaptionErrorBetweenLines),
+             Prompter::Buttons::OkCancel, Prompter::Icon::Information);
     }
+    const QString lines = m_failedLines == 1 ? QStringLiteral("1 line")
+                                             : QStringLiteral("%1 lines").arg(m_failedLines);
+    m_failure = complete                   ? QString()
+                : end == End::Complete     ? lines + QStringLiteral(" failed")
+                : end == End::Disconnected ? QStringLiteral("link lost")
+                                           : QStringLiteral("cancelled");
     if (complete) {
         showStatus(text(status::kSaveComplete));
     } else if (end == End::Complete) {
-        const QString lines = m_failedLines == 1 ? QStringLiteral("1 line")
-                                                 : QStringLiteral("%1 lines").arg(m_failedLines);
         showStatus(text(status::kSaveLinesFailed).arg(lines));
     } else {
         showStatus(text(status::kSaveNotComplete));

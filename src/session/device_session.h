@@ -74,8 +74,8 @@ public:
         None,
         NotTrackerPort,  // the port-list entry names no tracker port
         BadPortName,     // a tracker entry without a usable port name in brackets
-        BadBaud,         // a rate of 0 or less, refused before the port is touched
-        OpenFailed,      // the port itself could not be opened
+        BadBaud,     // not a standard rate (config/baud_rate.h), refused before the port is touched
+        OpenFailed,  // the port itself could not be opened
     };
     Q_ENUM(Operation)
 
@@ -86,7 +86,7 @@ public:
     // A load whose tracker stays silent this long ends as failed.
     static constexpr int kLoadIdleTimeoutMs = 10000;
     // A whole report decodes into this many lines; fewer is an incomplete load.
-    static constexpr int kCompleteReportCount = 65;
+    static constexpr int kCompleteReportCount = ReportDecoder::kCompleteCount;
     static constexpr int kLoadProgressMax = kCompleteReportCount - 1;
     static constexpr int kSaveProgressMax = kSlotCount - 1;
     // Longer command lines are cut, as the window always did, so a command typed there and one
@@ -149,11 +149,9 @@ public:
     bool readBack();
     // What the last successful read-back read (a complete report).
     const ParameterSet& readBackSet() const { return m_readBack; }
-    // Why the last read-back failed, as a value and as a reason for a log: "no answer", "link
-    // lost", "report incomplete: N codes missing (A0, ...)", "cancelled"; empty after a success.
-    enum class ReadBackEnd { Complete, NoAnswer, LinkLost, Incomplete, Cancelled };
+    // How the last read-back ended.
+    enum class ReadBackEnd { Complete, NoAnswer, LinkLost, Incomplete, Cancelled, WriteFailed };
     ReadBackEnd readBackEnd() const { return m_readBackEnd; }
-    const QString& readBackFailure() const { return m_readBackFailure; }
     // A load or a read-back succeeded since the port was opened: the tracker's state before the
     // next save is known.
     bool loadedOnThisConnection() const { return m_loadedOnThisConnection; }
@@ -164,8 +162,11 @@ public:
     bool isBusy() const { return m_operation != Operation::None; }
 
     QString statusText() const { return m_status; }
-    // The last status as a reason for a log or journal: without its line end and "FAIL ! ".
-    QString failureReason() const;
+    // Why the last load, read-back or save failed or was refused, in words for a log or the
+    // journal, whoever started it: "no answer", "link lost", "report incomplete: N codes missing
+    // (A0, ...)", "cancelled", "serial port is not open", "2 lines failed", "values the tracker
+    // would not take: ...". Kept apart from the status line, which is the window's wording.
+    const QString& failureReason() const { return m_failure; }
     QString receiveLog() const;
     int decodedBlocks() const { return m_decodedBlocks; }
     const SetCommandTable& lineTable() const { return m_table; }
@@ -198,10 +199,11 @@ signals:
     void recordReplaced(RecordSource source);
 
 private:
-    enum class End { Complete, Idle, Disconnected, Cancelled };
+    enum class End { Complete, Idle, Disconnected, Cancelled, WriteFailed };
 
     void onReportLine(const QByteArray& line);
     void onDeviceLost();
+    void onWriteFailed(const QString& reason);
     void onIdleTick();
     void onBytesWritten();
     void reportClosedLink();
@@ -212,6 +214,7 @@ private:
     bool startSave(const std::vector<int>* blocks);
     void finishLoad(End end);
     void finishReadBack(End end, std::unique_ptr<ParameterSet> staging);
+    QString readFailure(End end) const;
     void sendSlots();
     void finishSave(End end);
 
@@ -237,7 +240,8 @@ private:
     bool m_loadedOnThisConnection = false;
     ParameterSet m_readBack;
     ReadBackEnd m_readBackEnd = ReadBackEnd::Complete;
-    QString m_readBackFailure;
+    QString m_failure;
+    QString m_writeFailure;  // the port's reason when the load command could not be written
     int m_idleTicks = 0;
     int m_idleTimeoutMs = kLoadIdleTimeoutMs;
     QTimer m_idleTimer;

@@ -2,6 +2,8 @@
 
 // How a TrackerSimulator behaves, including its named failure modes.
 
+#include <string>
+
 #include "config/baud_rate.h"
 
 namespace qn470 {
@@ -19,6 +21,9 @@ struct SimulatorOptions {
     // applied at the closing line (block 70) when every block came; otherwise dropped. Some
     // firmware does this, so a save of changed lines only must notice and send everything.
     bool fullSeriesOnly = false;
+    // A code this firmware does not take from set lines: it keeps its own value, so a save
+    // arrives whole and still verifies with a difference. Empty: every code is taken.
+    std::string ignoredCode;
     // Lets port lists of other processes name it like a tracker's adapter (simulator_registry.h);
     // `qn470 sim` does, simulators inside a program or a test stay private to it.
     bool announce = false;

@@ -7,6 +7,8 @@
 
 #include "config/command_line.h"
 #include "config/default_profile.h"
+#include "config/parameter_table.h"
+#include "config/parameter_value.h"
 #include "config/set_command_encoder.h"
 #include "serial/simulator_registry.h"
 #include "sim/position_sentence.h"
@@ -161,9 +163,24 @@ void TrackerSimulator::handleLine(const QByteArray& line) {
     unplugWhenDue();
 }
 
+bool TrackerSimulator::applyTaken(std::string_view line) {
+    if (m_options.ignoredCode.empty()) {
+        return applySetLine(line, m_parameters);
+    }
+    const ParameterSet kept = m_parameters;
+    const bool applied = applySetLine(line, m_parameters);
+    const Parameter& ignored = parameter(m_options.ignoredCode);
+    if (ignored.isText()) {
+        writeText(m_parameters, ignored, readText(kept, ignored));
+    } else {
+        writeNumber(m_parameters, ignored, readNumber(kept, ignored));
+    }
+    return applied;
+}
+
 bool TrackerSimulator::takeSetLine(std::string_view text) {
     if (!m_options.fullSeriesOnly) {
-        if (!applySetLine(text, m_parameters)) {
+        if (!applyTaken(text)) {
             return false;
         }
         ++m_setLinesApplied;
@@ -186,8 +203,7 @@ bool TrackerSimulator::takeSetLine(std::string_view text) {
         return true;
     }
     for (const QByteArray& line : m_series) {
-        if (applySetLine(std::string_view(line.constData(), static_cast<std::size_t>(line.size())),
-                         m_parameters)) {
+        if (applyTaken(std::string_view(line.constData(), static_cast<std::size_t>(line.size())))) {
             ++m_setLinesApplied;
         }
     }

@@ -82,6 +82,8 @@ private:
     QByteArray nextGarbage();
     // Applies a set line, or holds it back until its series is whole (fullSeriesOnly).
     bool takeSetLine(std::string_view text);
+    // Applies one set line, leaving the ignored code (SimulatorOptions) as it was.
+    bool applyTaken(std::string_view line);
 
     ParameterSet m_parameters;
     SimulatorOptions m_options;

@@ -21,6 +21,7 @@
 #include "config/parameter_value.h"
 #include "config/profile.h"
 #include "config/report_decoder.h"
+#include "config/series_codes.h"
 #include "config/set_command_encoder.h"
 #include "sim/position_sentence.h"
 #include "sim/report_builder.h"
@@ -391,7 +392,7 @@ TEST(TrackerSimulator, AppliesTheSetLinesOfASave) {
     ASSERT_TRUE(port.write(all));
     ASSERT_TRUE(port.waitFor([&] { return sim.setLinesApplied() == kEncodedBlockCount; }));
     for (const Parameter& p : allParameters()) {
-        if (p.wire != Wire::None && p.code != "Bk") {
+        if (carriedBySeries(p)) {
             EXPECT_EQ(show(changed, p), show(sim.parameters(), p)) << p.code;
         }
     }

@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -17,6 +18,7 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <random>
 #include <vector>
 
 #include "app/command_window.h"
@@ -33,9 +35,9 @@
 #include "pages/page.h"
 #include "pages/page_test_support.h"
 #include "serial/serial_link.h"
-#include "sim/pseudo_terminal.h"
 #include "sim/tracker_simulator.h"
 #include "support/case_name.h"
+#include "support/random_set.h"
 
 namespace qn470 {
 namespace {
@@ -87,24 +89,39 @@ protected:
     }
 
     // False (with the test skipped) when no pseudo-terminal can be had.
-    bool startWindow(SimulatorOptions options = {}, QString journal = {}) {
+    bool startWindow(SimulatorOptions options = {}, QString journal = {},
+                     const ParameterSet& held = trackerParameters()) {
         options.fast = true;
         options.rtcIntervalMs = 0;
-        tracker = std::make_unique<TrackerSimulator>(trackerParameters(), options);
+        tracker = std::make_unique<TrackerSimulator>(held, options);
         if (!tracker->start()) {
             return false;
         }
         qputenv("QN470_JOURNAL", (journal.isEmpty() ? journalLocation() : journal).toUtf8());
+        if (!portAlias.isEmpty() && !pointAlias(portAlias)) {
+            return false;
+        }
         const TrackerSimulator* simulator = tracker.get();
-        PortSource ports = [simulator] {
+        PortSource ports = [this, simulator] {
             QList<PortInfo> list;
-            if (!simulator->portName().isEmpty()) {
-                list.append({simulator->portName(), QStringLiteral("Prolific simulator"), {}});
+            // A link whose terminal is gone is gone too, as an unplugged adapter's node is.
+            const QString name = portAlias.isEmpty()            ? simulator->portName()
+                                 : QFileInfo::exists(portAlias) ? portAlias
+                                                                : QString();
+            if (!name.isEmpty()) {
+                list.append({name, QStringLiteral("Prolific simulator"), {}});
             }
             return list;
         };
         app = std::make_unique<CconfigToolApp>(state, pageTabs(), DeviceOptions{ports, 2, true});
         return app->initInstance();
+    }
+
+    // The tracker under a name the test chooses: a link in the test's folder to its terminal,
+    // whatever number the system gave that.
+    bool pointAlias(const QString& alias) const {
+        QFile::remove(alias);
+        return QFile::link(tracker->devicePath(), alias);
     }
 
     QString journalLocation() const {
@@ -154,6 +171,8 @@ protected:
     AppState state;
     std::unique_ptr<TrackerSimulator> tracker;
     std::unique_ptr<CconfigToolApp> app;
+    // Set before startWindow(): the port list offers the tracker under this path instead.
+    QString portAlias;
 
 private:
     QByteArray m_journalBefore = qgetenv("QN470_JOURNAL");
@@ -313,6 +332,35 @@ TEST_F(WindowDevice, JournalThatCannotBeOpenedIsReportedOnceAndSavesGoOn) {
     EXPECT_FALSE(app->journal().isAvailable());
 }
 
+// A profile from another fleet saved to a tracker holding other values in every code: the save
+// verifies, Bk (which no set line carries) is only a note, and the journal agrees.
+TEST_F(WindowDevice, ProfileFromAnotherFleetVerifiesWithBkAsANote) {
+    std::mt19937 random(23);
+    ParameterSet held = randomCheckedSet(random);
+    writeText(held, "Bk", "00Tracker parking");
+    if (!startWindow({}, {}, held)) {
+        GTEST_SKIP() << "no pseudo-terminal";
+    }
+    ASSERT_TRUE(start());
+    ParameterSet profile = randomCheckedSet(random);
+    writeText(profile, "Bk", "00Profile parking");
+    app->session().replaceRecord(profile, RecordSource::File);
+    ASSERT_TRUE(run(CCommandWindow::kSaveToDevice));
+    EXPECT_EQ(status(),
+              QStringLiteral("Verify: the tracker holds every value sent. Not writable: Bk.\r\n"));
+    EXPECT_EQ(prompter.captions, std::vector<QString>{});
+    EXPECT_EQ(readText(tracker->parameters(), "Bk"), "00Tracker parking");
+
+    QString error;
+    const std::unique_ptr<Journal> journal = Journal::open(journalLocation(), &error);
+    ASSERT_NE(journal, nullptr) << error.toStdString();
+    const std::vector<JournalEntry> entries = journal->list({}, &error);
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].result, QStringLiteral("ok"));
+    EXPECT_FALSE(entries[0].codesWritten.contains(QStringLiteral("Bk")));
+    EXPECT_EQ(entries[0].codesWritten.front(), QStringLiteral("A0"));
+}
+
 TEST_F(WindowDevice, SessionLogKeepsEveryLineWithItsTimeAndDirection) {
     QStandardPaths::setTestModeEnabled(true);
     if (!startWindow()) {
@@ -345,18 +393,22 @@ TEST_F(WindowDevice, SessionLogKeepsEveryLineWithItsTimeAndDirection) {
 struct ReplugCase {
     const char* name;
     bool duringLoad;
-    bool newName;  // another terminal takes the old name while the tracker is out
+    bool newName;  // the adapter comes back under another name
     const char* lostStatus;
 };
 
 class Replug : public DeviceWindowFixture<::testing::TestWithParam<ReplugCase>> {};
 
+// The names are the test's own (links to the simulator's terminal), so neither the number the
+// system hands out nor tests running beside this one decide which case happens.
 TEST_P(Replug, WindowShowsTheLinkAsItIs) {
+    const QString port = dir.filePath(QStringLiteral("tracker-1"));
+    portAlias = port;
     if (!startWindow()) {
         GTEST_SKIP() << "no pseudo-terminal";
     }
     ASSERT_TRUE(start());
-    const QString port = tracker->portName();
+    ASSERT_EQ(app->session().link().portName(), port);
     QPushButton* startStop = command(CCommandWindow::kStartStop);
     ASSERT_EQ(startStop->text(), QStringLiteral("Stop"));
     if (GetParam().duringLoad) {
@@ -374,36 +426,19 @@ TEST_P(Replug, WindowShowsTheLinkAsItIs) {
     EXPECT_EQ(status(),
               QString::fromLatin1(GetParam().lostStatus).replace(QStringLiteral("%1"), port));
 
-    // Which number a terminal gets is the system's choice, and tests running beside this one
-    // take numbers too: unplug again until the case holds (another terminal opened while the
-    // tracker is out takes the free old number), or give up.
-    std::vector<std::unique_ptr<PseudoTerminal>> others;
-    const auto takeOldNumber = [&] {
-        if (GetParam().newName) {
-            others.push_back(std::make_unique<PseudoTerminal>());
-            return others.back()->open();
-        }
-        return true;
-    };
-    ASSERT_TRUE(takeOldNumber());
     ASSERT_TRUE(tracker->replug());
-    for (int attempt = 0; (tracker->portName() != port) != GetParam().newName && attempt < 20;
-         ++attempt) {
-        tracker->unplug();
-        QTest::qWait(50);
-        ASSERT_TRUE(takeOldNumber());
-        ASSERT_TRUE(tracker->replug());
+    if (GetParam().newName) {
+        QFile::remove(port);
+        portAlias = dir.filePath(QStringLiteral("tracker-2"));
     }
-    if ((tracker->portName() != port) != GetParam().newName) {
-        GTEST_SKIP() << "the system did not give the terminal the number this case needs";
-    }
-    ASSERT_EQ(tracker->portName() != port, GetParam().newName);
+    ASSERT_TRUE(pointAlias(portAlias));
     auto* ports =
         app->commandWindow()->findChild<QComboBox*>(QString::number(CCommandWindow::kPortList));
     // Back under its old name it is reopened; under a new one it is offered for Start.
+    const QString offered = QStringLiteral("Prolific simulator (%1)").arg(portAlias);
     ASSERT_TRUE(waitUntil(
         [&] {
-            return GetParam().newName ? ports->currentText() == tracker->friendlyName()
+            return GetParam().newName ? ports->currentText() == offered
                                       : app->session().link().isOpen();
         },
         5000));
@@ -411,6 +446,7 @@ TEST_P(Replug, WindowShowsTheLinkAsItIs) {
     if (GetParam().newName) {
         EXPECT_EQ(startStop->text(), QStringLiteral("Start"));
         EXPECT_TRUE(start());
+        EXPECT_EQ(app->session().link().portName(), portAlias);
     } else {
         EXPECT_EQ(status(), QStringLiteral("Link reopened: %1.\r\n").arg(port));
     }
