@@ -3,7 +3,12 @@
 //   throughput  lines streamed by the simulator at full speed: bytes per second, lines lost
 //   load        a whole load at 115,200 baud against the pure transfer time of the report
 //   save        a save with a given interval: total time against 71 intervals
-// Usage: qn470_device_bench [throughput|load|save] [--interval-ms N] [--megabytes N]
+//   idle        a load from a tracker that never answers: time to the failure against the idle
+//               time
+//   unplug      CPU time the process spends in the second after the terminal vanished under an
+//               open link (near zero unless the event loop spins)
+// Usage: qn470_device_bench [throughput|load|save|idle|unplug] [--interval-ms N] [--idle-ms N]
+//        [--megabytes N]
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -11,6 +16,7 @@
 #include <QTimer>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <string>
 
 #include "config/default_profile.h"
@@ -38,9 +44,10 @@ bool runUntil(Done done, int limitMs) {
     return true;
 }
 
-SimulatorOptions simOptions(bool fast) {
+SimulatorOptions simOptions(bool fast, bool silent) {
     SimulatorOptions options;
     options.fast = fast;
+    options.silent = silent;
     options.rtcIntervalMs = 0;
     return options;
 }
@@ -52,7 +59,7 @@ ParameterSet defaults() {
 }
 
 struct Rig {
-    explicit Rig(bool fast) : sim(simOptions(fast)) {}
+    explicit Rig(bool fast, bool silent = false) : sim(simOptions(fast, silent)) {}
 
     bool start() {
         if (!sim.start()) {
@@ -173,16 +180,66 @@ int save(int intervalMs) {
     return ok ? 0 : 1;
 }
 
+int idle(int idleMs) {
+    Rig rig(true, true);
+    if (!rig.start()) {
+        return 1;
+    }
+    rig.session.setIdleTimeout(idleMs);
+    bool finished = false;
+    bool ok = true;
+    QObject::connect(&rig.session, &DeviceSession::operationFinished,
+                     [&](DeviceSession::Operation, bool success) {
+                         finished = true;
+                         ok = success;
+                     });
+    QElapsedTimer clock;
+    clock.start();
+    rig.session.loadFromDevice();
+    runUntil([&] { return finished; }, idleMs + 30000);
+    const double ms = clock.nsecsElapsed() / 1e6;
+    // The idle time is counted in steps of a fiftieth of it.
+    std::printf("idle load with %d ms idle time: failed after %.1f ms (%+.1f ms)%s\n", idleMs, ms,
+                ms - idleMs, finished && !ok ? "" : " NOT FAILED");
+    return finished && !ok ? 0 : 1;
+}
+
+int unplug() {
+    Rig rig(true);
+    if (!rig.start()) {
+        return 1;
+    }
+    rig.link.setConnected(true);
+    int lost = 0;
+    QObject::connect(&rig.link, &CSerialLink::deviceLost, [&] { ++lost; });
+    rig.sim.unplug();
+    if (!runUntil([&] { return lost > 0; }, 5000)) {
+        std::printf("unplug: the link never noticed\n");
+        return 1;
+    }
+    const std::clock_t cpuBefore = std::clock();
+    QElapsedTimer clock;
+    clock.start();
+    runUntil([] { return false; }, 1000);
+    const double cpu = static_cast<double>(std::clock() - cpuBefore) / CLOCKS_PER_SEC;
+    std::printf("after an unplug: %.3f s of CPU in %.3f s of waiting; device lost %d time(s)\n",
+                cpu, clock.nsecsElapsed() / 1e9, lost);
+    return lost == 1 ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     std::string which = argc > 1 && argv[1][0] != '-' ? argv[1] : "all";
     int intervalMs = 50;
+    int idleMs = 300;
     double megabytes = 20;
     for (int i = 1; i + 1 < argc; ++i) {
         if (std::strcmp(argv[i], "--interval-ms") == 0) {
             intervalMs = std::atoi(argv[i + 1]);
+        } else if (std::strcmp(argv[i], "--idle-ms") == 0) {
+            idleMs = std::atoi(argv[i + 1]);
         } else if (std::strcmp(argv[i], "--megabytes") == 0) {
             megabytes = std::atof(argv[i + 1]);
         }
@@ -196,6 +253,12 @@ int main(int argc, char** argv) {
     }
     if (which == "all" || which == "save") {
         failures += save(intervalMs);
+    }
+    if (which == "all" || which == "idle") {
+        failures += idle(idleMs);
+    }
+    if (which == "all" || which == "unplug") {
+        failures += unplug();
     }
     return failures == 0 ? 0 : 1;
 }

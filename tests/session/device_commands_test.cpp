@@ -30,9 +30,13 @@
 namespace qn470 {
 namespace {
 
-// Runs qn470 with the event loop going, so the simulator in this process keeps serving.
+// Runs qn470 with the event loop going, so the simulator in this process keeps serving. A load
+// that cannot complete ends after a short silence instead of the tracker's 10 s: the simulator
+// here answers at once.
 CliRun qn470(const QStringList& arguments, int ms = 20000) {
-    return runQn470(arguments, ms);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QN470_LOAD_IDLE_MS"), QStringLiteral("1500"));
+    return runQn470(arguments, ms, environment);
 }
 
 class DeviceCommands : public testing::Test {
@@ -128,6 +132,30 @@ TEST_F(DeviceCommands, BadInputExitsWith2AndOneLineNamingTheProblem) {
         EXPECT_TRUE(run.out.isEmpty());
     }
     EXPECT_FALSE(QFile::exists(file("x.pro")));
+}
+
+// The tests' shorter idle time is checked like an option, before any port is opened: it can only
+// shorten the wait.
+TEST_F(DeviceCommands, LoadIdleTimeFromTheEnvironmentIsChecked) {
+    const struct {
+        const char* value;
+        const char* message;
+    } cases[] = {
+        {"soon", "qn470: QN470_LOAD_IDLE_MS soon: not a whole number of milliseconds"},
+        {"", "qn470: QN470_LOAD_IDLE_MS : not a whole number of milliseconds"},
+        {"10001", "qn470: QN470_LOAD_IDLE_MS 10001: must be between 0 and 10000"},
+        {"-1", "qn470: QN470_LOAD_IDLE_MS -1: must be between 0 and 10000"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.value);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QN470_LOAD_IDLE_MS"), QString::fromLatin1(c.value));
+        const CliRun run =
+            runQn470({"load", "--port", "ttyQN470none", file("x.pro")}, 20000, environment);
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_EQ(run.err.split('\n').first().toStdString(), c.message);
+        EXPECT_FALSE(QFile::exists(file("x.pro")));
+    }
 }
 
 TEST_F(DeviceCommands, EachCommandHasHelp) {

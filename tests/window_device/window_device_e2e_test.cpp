@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
@@ -77,7 +78,12 @@ protected:
         : settings(dir.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat),
           state(settings, prompter, choices) {}
 
-    ~DeviceWindowFixture() override { qputenv("QN470_JOURNAL", m_journalBefore); }
+    ~DeviceWindowFixture() override {
+        qputenv("QN470_JOURNAL", m_journalBefore);
+        for (const QString& alias : m_aliases) {
+            QFile::remove(aliasPath(alias));
+        }
+    }
 
     // The tracker holds its defaults with a Device ID of its own.
     static ParameterSet trackerParameters() {
@@ -98,16 +104,20 @@ protected:
             return false;
         }
         qputenv("QN470_JOURNAL", (journal.isEmpty() ? journalLocation() : journal).toUtf8());
-        if (!portAlias.isEmpty() && !pointAlias(portAlias)) {
-            return false;
+        if (aliased) {
+            portAlias = newAlias();
+            if (portAlias.isEmpty()) {
+                ADD_FAILURE() << "no free name in /dev/shm for the tracker";
+                return false;
+            }
         }
         const TrackerSimulator* simulator = tracker.get();
         PortSource ports = [this, simulator] {
             QList<PortInfo> list;
             // A link whose terminal is gone is gone too, as an unplugged adapter's node is.
-            const QString name = portAlias.isEmpty()            ? simulator->portName()
-                                 : QFileInfo::exists(portAlias) ? portAlias
-                                                                : QString();
+            const QString name = !aliased                                  ? simulator->portName()
+                                 : QFileInfo::exists(aliasPath(portAlias)) ? portAlias
+                                                                           : QString();
             if (!name.isEmpty()) {
                 list.append({name, QStringLiteral("Prolific simulator"), {}});
             }
@@ -117,11 +127,29 @@ protected:
         return app->initInstance();
     }
 
-    // The tracker under a name the test chooses: a link in the test's folder to its terminal,
-    // whatever number the system gave that.
+    // The tracker under a name the test chooses, whatever number the system gave its terminal:
+    // a link to it in /dev/shm, which everyone may write, named "shm/qXXXX" (a port name is at
+    // most 9 characters; an unqualified name is under /dev).
+    static QString aliasPath(const QString& alias) { return QStringLiteral("/dev/") + alias; }
+    QString newAlias() {
+        static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            QString alias = QStringLiteral("shm/q");
+            for (int i = 0; i < 4; ++i) {
+                alias += QLatin1Char(kLetters[QRandomGenerator::global()->bounded(36)]);
+            }
+            // Fails when the name is taken, by another test too.
+            if (QFile::link(tracker->devicePath(), aliasPath(alias))) {
+                m_aliases.push_back(alias);
+                return alias;
+            }
+        }
+        return {};
+    }
+    // Points the alias at the tracker's terminal of now.
     bool pointAlias(const QString& alias) const {
-        QFile::remove(alias);
-        return QFile::link(tracker->devicePath(), alias);
+        QFile::remove(aliasPath(alias));
+        return QFile::link(tracker->devicePath(), aliasPath(alias));
     }
 
     QString journalLocation() const {
@@ -171,11 +199,14 @@ protected:
     AppState state;
     std::unique_ptr<TrackerSimulator> tracker;
     std::unique_ptr<CconfigToolApp> app;
-    // Set before startWindow(): the port list offers the tracker under this path instead.
+    // Set before startWindow(): the port list offers the tracker under portAlias, a name of
+    // the test's (newAlias()), instead of its terminal's.
+    bool aliased = false;
     QString portAlias;
 
 private:
     QByteArray m_journalBefore = qgetenv("QN470_JOURNAL");
+    std::vector<QString> m_aliases;
 };
 
 // The Main page's field of J9, shown at start.
@@ -402,11 +433,11 @@ class Replug : public DeviceWindowFixture<::testing::TestWithParam<ReplugCase>> 
 // The names are the test's own (links to the simulator's terminal), so neither the number the
 // system hands out nor tests running beside this one decide which case happens.
 TEST_P(Replug, WindowShowsTheLinkAsItIs) {
-    const QString port = dir.filePath(QStringLiteral("tracker-1"));
-    portAlias = port;
+    aliased = true;
     if (!startWindow()) {
         GTEST_SKIP() << "no pseudo-terminal";
     }
+    const QString port = portAlias;
     ASSERT_TRUE(start());
     ASSERT_EQ(app->session().link().portName(), port);
     QPushButton* startStop = command(CCommandWindow::kStartStop);
@@ -428,10 +459,12 @@ TEST_P(Replug, WindowShowsTheLinkAsItIs) {
 
     ASSERT_TRUE(tracker->replug());
     if (GetParam().newName) {
-        QFile::remove(port);
-        portAlias = dir.filePath(QStringLiteral("tracker-2"));
+        QFile::remove(aliasPath(port));
+        portAlias = newAlias();
+        ASSERT_FALSE(portAlias.isEmpty());
+    } else {
+        ASSERT_TRUE(pointAlias(port));
     }
-    ASSERT_TRUE(pointAlias(portAlias));
     auto* ports =
         app->commandWindow()->findChild<QComboBox*>(QString::number(CCommandWindow::kPortList));
     // Back under its old name it is reopened; under a new one it is offered for Start.

@@ -1,0 +1,13 @@
+# Every build goes through ccache when it is installed (Debian package ccache): a second clone,
+# the package and a rebuild after a branch switch then compile only what really changed.
+# -DQN470_CCACHE=OFF, or a launcher of one's own, leaves it out.
+option(QN470_CCACHE "Compile through ccache when it is installed" ON)
+find_program(QN470_CCACHE_PROGRAM ccache)
+mark_as_advanced(QN470_CCACHE_PROGRAM)
+if(QN470_CCACHE AND QN470_CCACHE_PROGRAM)
+    foreach(language C CXX)
+        if(NOT CMAKE_${language}_COMPILER_LAUNCHER)
+            set(CMAKE_${language}_COMPILER_LAUNCHER ${QN470_CCACHE_PROGRAM})
+        endif()
+    endforeach()
+endif()
