@@ -6,7 +6,9 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QSocketNotifier>
+#include <QSysInfo>
 #include <QTimer>
+#include <algorithm>
 #include <iomanip>
 #include <iostream>
 #include <map>
@@ -24,6 +26,7 @@
 #include "config/wire_value.h"
 #include "journal/journal_text.h"
 #include "provision/provision_station.h"
+#include "session/code_comparison.h"
 
 namespace qn470::cli {
 namespace {
@@ -45,9 +48,13 @@ constexpr std::string_view kProvisionUsage =
 
 constexpr std::string_view kRestoreUsage =
     "usage: qn470 restore --port PORT [--entry ID] [--baud N] [--interval-ms N] [--journal URL]\n"
-    "Reads the tracker's IMEI, writes back the before state of its latest journal entry (or of\n"
-    "entry ID, which must belong to the same tracker) and verifies it; recorded as a restore.\n"
-    "Exit status: 0 verified, 1 not verified or no entry for this tracker, 2 bad input.\n";
+    "Reads the tracker's IMEI, writes back the before state of its newest save or provisioning\n"
+    "in the journal (never a load or a restore, so a second restore does not undo the first), or\n"
+    "of entry ID, which must belong to the same tracker, and verifies it; recorded as a restore.\n"
+    "A tracker that reports no IMEI needs --entry. A tracker that already holds that state is\n"
+    "left alone. A Device ID or station other than the entry's is named before writing.\n"
+    "Exit status: 0 verified or nothing to do, 1 not verified or no entry for this tracker,\n"
+    "2 bad input.\n";
 
 constexpr int kWatchIntervalMs = 500;
 constexpr int kTableRedrawMs = 200;
@@ -165,8 +172,10 @@ public:
         changed();
     }
 
-    // Prints a finished tracker's line on standard output above the table.
+    // Prints a finished tracker's line on standard output above the table, and forgets it.
     void printResult(const TrackerProvisioner& tracker) {
+        m_rows.erase(std::remove(m_rows.begin(), m_rows.end(), &tracker), m_rows.end());
+        m_progress.erase(&tracker);
         erase();
         std::cout << resultLine(tracker) << std::endl;
         changed();
@@ -228,6 +237,28 @@ bool profileWritable(const ParameterSet& profile, const std::string& name) {
     return true;
 }
 
+// --port arguments as port names, friendly names too ("Prolific simulator (pts/3)", as load and
+// save take them); one that names no tracker port is bad input, found before anything is touched.
+std::optional<QStringList> portNames(const std::vector<std::string>& arguments) {
+    QStringList names;
+    for (const std::string& argument : arguments) {
+        const QString text = QString::fromLocal8Bit(argument.c_str());
+        if (!isFriendlyPortName(text)) {
+            names.append(text);
+            continue;
+        }
+        const PortChoice choice = choosePort(text);
+        if (!choice.ok) {
+            badInput(
+                "--port " + argument + ": " +
+                (choice.trackerPortChosen ? "no port name in its brackets" : "not a tracker port"));
+            return std::nullopt;
+        }
+        names.append(choice.portName);
+    }
+    return names;
+}
+
 struct StationRun {
     int exitCode = kExitOk;
     int ok = 0;
@@ -255,6 +286,9 @@ StationRun runStation(const StopSignals& stop, ProvisionStation& station, Journa
     // Each tracker's entry is written as soon as its before state is known, so a run that is
     // killed halfway still leaves it; the end of the run fills in the rest.
     std::map<const TrackerProvisioner*, qint64> entryIds;
+    // The IMEIs of the trackers running now, with their ports: two trackers that report one
+    // IMEI cannot both be found again by it.
+    std::map<QString, QString> imeisRunning;
     const auto entryOf = [&](const TrackerProvisioner& tracker) {
         const ProvisionOutcome& o = tracker.outcome();
         JournalEntry entry =
@@ -268,6 +302,17 @@ StationRun runStation(const StopSignals& stop, ProvisionStation& station, Journa
         &station, &ProvisionStation::trackerAdded, &loop, [&](TrackerProvisioner* tracker) {
             table.follow(tracker);
             QObject::connect(tracker, &TrackerProvisioner::identified, &loop, [&, tracker] {
+                const QString& imei = tracker->outcome().imei;
+                const QString& port = tracker->request().port;
+                if (!imei.isEmpty()) {
+                    const auto [other, added] = imeisRunning.try_emplace(imei, port);
+                    if (!added) {
+                        tracker->abort(OperationResult::Step::Check,
+                                       QStringLiteral("IMEI %1 is reported by %2 and %3 too")
+                                           .arg(imei, other->second, port));
+                        return;
+                    }
+                }
                 QString error;
                 const qint64 id = journal.record(entryOf(*tracker), &error);
                 if (id < 0) {
@@ -286,6 +331,13 @@ StationRun runStation(const StopSignals& stop, ProvisionStation& station, Journa
             const bool kept = id != entryIds.end()
                                   ? journal.update(id->second, entryOf(*tracker), &error)
                                   : journal.record(entryOf(*tracker), &error) >= 0;
+            if (id != entryIds.end()) {
+                entryIds.erase(id);
+            }
+            if (const auto running = imeisRunning.find(o.imei);
+                running != imeisRunning.end() && running->second == tracker->request().port) {
+                imeisRunning.erase(running);
+            }
             table.printResult(*tracker);
             if (!kept) {
                 // A tracker nobody can look up later is not done, whatever it holds now.
@@ -370,6 +422,10 @@ int runProvision(const Arguments& args) {
     if (!readProfileFile(profileName, profileBytes)) {
         return kExitBadInput;
     }
+    const std::optional<QStringList> ports = portNames(options.ports);
+    if (!ports) {
+        return kExitBadInput;
+    }
     // Before any tracker is touched: a provisioning nobody can look up later is not wanted.
     StationSetup setup;
     if (!setup.open(options.journal)) {
@@ -388,8 +444,8 @@ int runProvision(const Arguments& args) {
         setup.stop, station, journal, EntryKind::kProvision,
         [&](JournalEntry& entry) { setProfile(entry, name, profileBytes); },
         [&] {
-            for (const std::string& port : options.ports) {
-                station.addPort(QString::fromLocal8Bit(port.c_str()));
+            for (const QString& port : *ports) {
+                station.addPort(port);
             }
             if (options.all) {
                 const QStringList present = station.presentTrackerPorts();
@@ -427,6 +483,10 @@ int runRestore(const Arguments& args) {
         std::cerr << kRestoreUsage;
         return kExitBadInput;
     }
+    const std::optional<QStringList> ports = portNames(options.ports);
+    if (!ports) {
+        return kExitBadInput;
+    }
     StationSetup setup;
     if (!setup.open(options.journal)) {
         return kExitBadInput;
@@ -447,7 +507,7 @@ int runRestore(const Arguments& args) {
     }
     // The tracker's IMEI decides which entry is written back; read it first.
     ProvisionRequest identify;
-    identify.port = QString::fromLocal8Bit(options.ports[0].c_str());
+    identify.port = ports->front();
     identify.baud = options.baud;
     loadDefaultProfile(identify.profile);
     ParameterSet held;
@@ -464,23 +524,32 @@ int runRestore(const Arguments& args) {
             loop.exec();
         }
         if (!reader.outcome().before) {
-            std::cerr << "qn470: " << options.ports[0] << ": "
+            std::cerr << "qn470: " << narrow(identify.port) << ": "
                       << narrow(reader.outcome().resultText()) << '\n';
             return kExitDiffers;
         }
     }
     const QString imei = trackerText(formatWireValue(held, parameter("B2"), Wire::Text));
+    const std::string port = narrow(identify.port);
     if (chosen && chosen->imei != imei) {
         return badInput("journal entry " + std::to_string(options.entry) + " is of IMEI " +
-                        narrow(chosen->imei) + ", the tracker on " + options.ports[0] +
-                        " is IMEI " + narrow(imei));
+                        orDash(chosen->imei) + ", the tracker on " + port + " is IMEI " +
+                        orDash(imei));
+    }
+    if (!chosen && imei.isEmpty()) {
+        // Every tracker without one would match, and another tracker's settings be written.
+        std::cerr << "qn470: the tracker on " << port
+                  << " reports no IMEI, so no journal entry can be told to be its own; name "
+                     "one with --entry ID (qn470 journal list shows them)\n";
+        return kExitDiffers;
     }
     if (!chosen) {
         chosen = journal.latestFor(imei, &error);
         if (!chosen) {
-            std::cerr << "qn470: no journal entry with a before state for IMEI " << narrow(imei)
+            std::cerr << "qn470: no save or provisioning of IMEI " << narrow(imei)
+                      << " with a before state in the journal"
                       << (error.isEmpty() ? "" : ": " + narrow(error)) << '\n';
-            return kExitDiffers;
+            return error.isEmpty() ? kExitDiffers : kExitBadInput;
         }
     }
     ParameterSet target;
@@ -491,8 +560,25 @@ int runRestore(const Arguments& args) {
         return badInput("journal entry " + std::to_string(chosen->id) +
                         ": the before state is not a readable profile");
     }
-    std::cerr << "qn470: writing back the before state of journal entry " << chosen->id << " ("
-              << narrow(chosen->time.toString(Qt::ISODate)) << ")\n";
+    const std::string entryName = "journal entry " + std::to_string(chosen->id) + " (" +
+                                  narrow(chosen->time.toString(Qt::ISODate)) + ")";
+    if (differingCodes(target, held, CodeSelection::SentAndReported).empty()) {
+        std::cout << "qn470: the tracker on " << port << " already holds the before state of "
+                  << entryName << "; nothing written\n";
+        return kExitOk;
+    }
+    // Said before anything is written, so a wrong pick can still be stopped with Ctrl+C.
+    const QString deviceIdNow = trackerText(formatWireValue(held, parameter("O5"), Wire::Text));
+    const QString deviceIdThen = trackerText(formatWireValue(target, parameter("O5"), Wire::Text));
+    if (deviceIdThen != deviceIdNow) {
+        std::cerr << "qn470: note: " << entryName << " held Device ID " << orDash(deviceIdThen)
+                  << "; the tracker on " << port << " reports " << orDash(deviceIdNow) << '\n';
+    }
+    if (chosen->station != QSysInfo::machineHostName()) {
+        std::cerr << "qn470: note: " << entryName << " was written on station "
+                  << orDash(chosen->station) << '\n';
+    }
+    std::cerr << "qn470: writing back the before state of " << entryName << '\n';
     ProvisionRequest request = identify;
     request.intervalMs = options.intervalMs;
     request.profile = target;

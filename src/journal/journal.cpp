@@ -25,6 +25,7 @@
 #endif
 
 #include "config/csv_text.h"
+#include "journal/tracker_entry.h"
 
 namespace qn470 {
 namespace {
@@ -295,7 +296,8 @@ public:
     std::optional<JournalEntry> latestFor(const QString& imei, QString* error) override {
         // Newest by id: the order entries were stored in, whatever the stations' clocks say.
         return one(QStringLiteral("WHERE imei = ? AND before_state IS NOT NULL "
-                                  "ORDER BY id DESC LIMIT 1"),
+                                  "AND kind IN ('%1', '%2') ORDER BY id DESC LIMIT 1")
+                       .arg(QLatin1String(EntryKind::kSave), QLatin1String(EntryKind::kProvision)),
                    text(imei), error);
     }
 

@@ -82,8 +82,10 @@ public:
     // One entry with before/after (an empty state is read back empty); nullopt with an empty
     // error when there is none.
     virtual std::optional<JournalEntry> entry(qint64 id, QString* error) = 0;
-    // The newest entry (highest id) of a tracker with a before state, with before/after;
-    // nullopt with an empty error when there is none.
+    // What a restore of this tracker writes back: its newest entry (highest id) that wrote to it
+    // (a save or a provisioning, never a load or a restore, so a second restore does not undo
+    // the first) and kept its before state; with before/after. nullopt with an empty error when
+    // there is none.
     virtual std::optional<JournalEntry> latestFor(const QString& imei, QString* error) = 0;
     // "id,time,station,port,imei,device_id,firmware,kind,result,profile,profile_sha256,codes"
     // and one line per entry (UTF-8, no states), each field written by config/csv_text.h.

@@ -1,5 +1,7 @@
 #include "provision/provision_station.h"
 
+#include <algorithm>
+
 namespace qn470 {
 
 ProvisionStation::ProvisionStation(ProvisionRequest request, PortSource ports, QObject* parent)
@@ -14,8 +16,15 @@ ProvisionStation::~ProvisionStation() {
     }
 }
 
+bool ProvisionStation::runningOn(const QString& port) const {
+    return std::any_of(m_trackers.begin(), m_trackers.end(),
+                       [&](const std::unique_ptr<TrackerProvisioner>& t) {
+                           return t->request().port == port && !t->isFinished();
+                       });
+}
+
 void ProvisionStation::addPort(const QString& port) {
-    if (m_busyPorts.contains(port)) {
+    if (runningOn(port)) {
         return;
     }
     m_busyPorts.insert(port);
@@ -49,14 +58,13 @@ void ProvisionStation::look() {
     const QStringList present = presentTrackerPorts();
     // A tracker that is done and gone frees its port for the next one.
     for (auto it = m_busyPorts.begin(); it != m_busyPorts.end();) {
-        const bool running = std::any_of(m_trackers.begin(), m_trackers.end(),
-                                         [&](const std::unique_ptr<TrackerProvisioner>& t) {
-                                             return t->request().port == *it && !t->isFinished();
-                                         });
-        it = !running && !present.contains(*it) ? m_busyPorts.erase(it) : std::next(it);
+        it = !runningOn(*it) && !present.contains(*it) ? m_busyPorts.erase(it) : std::next(it);
     }
+    // A tracker that is done but still plugged in is not written again.
     for (const QString& port : present) {
-        addPort(port);
+        if (!m_busyPorts.contains(port)) {
+            addPort(port);
+        }
     }
 }
 
@@ -85,8 +93,20 @@ bool ProvisionStation::allFinished() const {
 
 void ProvisionStation::onTrackerFinished(TrackerProvisioner* tracker) {
     emit trackerFinished(tracker);
+    // Not now: the tracker is still inside its own finish().
+    QTimer::singleShot(0, this, [this, tracker] { release(tracker); });
     if (!watching() && allFinished()) {
         emit finished();
+    }
+}
+
+void ProvisionStation::release(TrackerProvisioner* tracker) {
+    const auto it = std::find_if(
+        m_trackers.begin(), m_trackers.end(),
+        [tracker](const std::unique_ptr<TrackerProvisioner>& t) { return t.get() == tracker; });
+    if (it != m_trackers.end()) {
+        disconnect(tracker, nullptr, this, nullptr);
+        m_trackers.erase(it);
     }
 }
 

@@ -3,6 +3,8 @@
 // Many trackers provisioned at once from one event loop: one TrackerProvisioner per port, started
 // as ports are given or, when watching, as tracker ports appear. A port that disappears is
 // forgotten once its tracker is done, so the next tracker plugged into it is provisioned too.
+// A finished tracker is released once the receivers of trackerFinished returned, so a station
+// that watches all day holds only the trackers still running.
 
 #include <QObject>
 #include <QSet>
@@ -23,7 +25,8 @@ public:
     ProvisionStation(ProvisionRequest request, PortSource ports, QObject* parent = nullptr);
     ~ProvisionStation() override;
 
-    // Starts a tracker on this port (a name openPort takes); ignored while one runs there.
+    // Starts a tracker on this port (a name openPort takes); ignored while one runs there. A port
+    // whose tracker finished takes a new one (another tracker, or a retry).
     void addPort(const QString& port);
     // The port names of the tracker ports present now.
     QStringList presentTrackerPorts() const;
@@ -33,11 +36,13 @@ public:
     // Stops watching and every running tracker.
     void stopAll();
 
-    const std::vector<std::unique_ptr<TrackerProvisioner>>& trackers() const { return m_trackers; }
+    // The trackers held now: those running, and finished ones not yet released.
+    std::size_t heldTrackers() const { return m_trackers.size(); }
     bool allFinished() const;
 
 signals:
     void trackerAdded(qn470::TrackerProvisioner* tracker);
+    // The tracker is gone after the receivers return: keep its outcome, not the pointer.
     void trackerFinished(qn470::TrackerProvisioner* tracker);
     // Every tracker is done and nothing is being watched for.
     void finished();
@@ -45,11 +50,13 @@ signals:
 private:
     void look();
     void onTrackerFinished(TrackerProvisioner* tracker);
+    void release(TrackerProvisioner* tracker);
+    bool runningOn(const QString& port) const;
 
     ProvisionRequest m_request;
     PortSource m_ports;
     QTimer m_watch;
-    QSet<QString> m_busyPorts;  // ports with a tracker that has not been unplugged since
+    QSet<QString> m_busyPorts;  // watching: ports with a tracker that has not been unplugged since
     std::vector<std::unique_ptr<TrackerProvisioner>> m_trackers;
 };
 

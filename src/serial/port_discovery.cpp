@@ -94,4 +94,8 @@ PortChoice choosePort(const QString& listText) {
     return choice;
 }
 
+bool isFriendlyPortName(const QString& text) {
+    return text.contains(QLatin1Char('('));
+}
+
 }  // namespace qn470

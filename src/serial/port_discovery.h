@@ -66,4 +66,8 @@ struct PortChoice {
 
 PortChoice choosePort(const QString& listText);
 
+// A port as a user names it on a command line: a friendly name from a port list (it carries the
+// port name in brackets) goes through choosePort; anything else already is a port name.
+bool isFriendlyPortName(const QString& text);
+
 }  // namespace qn470
