@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -61,7 +62,12 @@ protected:
         // Simulators announce themselves in the runtime folder: a private one keeps --watch
         // away from the trackers of tests running beside this one.
         m_savedRuntime = qgetenv("XDG_RUNTIME_DIR");
+        // Made as a session's runtime folder is (0700): the list is kept only in a private one.
         const QString runtime = m_dir.filePath(QStringLiteral("runtime"));
+        ASSERT_TRUE(QDir().mkpath(runtime));
+        ASSERT_TRUE(QFile::setPermissions(runtime, QFileDevice::ReadOwner |
+                                                       QFileDevice::WriteOwner |
+                                                       QFileDevice::ExeOwner));
         qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
         m_environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
     }
