@@ -65,9 +65,8 @@ protected:
         // Made as a session's runtime folder is (0700): the list is kept only in a private one.
         const QString runtime = m_dir.filePath(QStringLiteral("runtime"));
         ASSERT_TRUE(QDir().mkpath(runtime));
-        ASSERT_TRUE(QFile::setPermissions(runtime, QFileDevice::ReadOwner |
-                                                       QFileDevice::WriteOwner |
-                                                       QFileDevice::ExeOwner));
+        ASSERT_TRUE(QFile::setPermissions(
+            runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
         qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
         m_environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
     }
@@ -600,6 +599,31 @@ TEST_F(Provision, AStationReleasesEveryFinishedTracker) {
     // Printed for the record; the assertion above is what holds on every machine.
     std::cout << "resident memory after 10 trackers: " << afterFirstBatch << " KB, after "
               << kTrackers << ": " << residentKb() << " KB\n";
+}
+
+// A load that fails means the same in the journal whoever tried it: the step that failed and why,
+// never a status line cut down.
+TEST_F(Provision, AFailedReadIsJournaledAlikeByEveryCommand) {
+    SimulatorOptions options;
+    options.dropReportLine = 3;
+    START_TRACKERS_OR_SKIP({trackerSet(1)}, options);
+    const QString port = m_trackers[0]->portName();
+    const QString fleet = m_dir.filePath("fleet.pro");
+    const CliRun load = qn470({"load", "--port", port, m_dir.filePath("out.pro")});
+    const CliRun save = qn470({"save", "--interval-ms", "0", "--port", port, fleet});
+    const CliRun provision = qn470({"provision", "--interval-ms", "0", "--port", port, fleet});
+    for (const CliRun* run : {&load, &save, &provision}) {
+        EXPECT_EQ(run->exitCode, 1) << run->err.toStdString();
+    }
+    const std::vector<JournalEntry> entries = journalEntries();
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_TRUE(entries[0].result.startsWith(QStringLiteral("failed read: report incomplete: ")))
+        << entries[0].result.toStdString();
+    for (const JournalEntry& entry : entries) {
+        EXPECT_EQ(entry.result, entries[0].result) << entry.kind.toStdString();
+        EXPECT_TRUE(entry.codesWritten.isEmpty()) << entry.kind.toStdString();
+    }
+    EXPECT_EQ(m_trackers[0]->setLinesApplied(), 0);
 }
 
 // Several stations of one fleet keep one journal on a PostgreSQL server.
