@@ -626,6 +626,26 @@ TEST_F(Provision, AFailedReadIsJournaledAlikeByEveryCommand) {
     EXPECT_EQ(m_trackers[0]->setLinesApplied(), 0);
 }
 
+// The journal file vanishes while a tracker is written: the tracker's line says its entry was not
+// kept, and the summary counts it as not verified, as the exit status does.
+TEST_F(Provision, ATrackerWhoseEntryWasNotKeptIsNamedAndNotCountedVerified) {
+    START_TRACKERS_OR_SKIP({trackerSet(1)});
+    QProcess provision;
+    provision.setProcessEnvironment(m_environment);
+    provision.start(QStringLiteral(QN470_CLI), QStringList{"provision", "--interval-ms", "20"} +
+                                                   portArguments() +
+                                                   QStringList{m_dir.filePath("fleet.pro")});
+    ASSERT_TRUE(waitFor([&] { return m_trackers[0]->setLinesApplied() >= 1; }));
+    ASSERT_TRUE(QFile::remove(m_dir.filePath("journal.sqlite")));
+    ASSERT_TRUE(waitFor([&] { return provision.state() == QProcess::NotRunning; }));
+    const QString err = QString::fromLocal8Bit(provision.readAllStandardError());
+    EXPECT_EQ(provision.exitCode(), 1);
+    EXPECT_TRUE(err.contains(m_trackers[0]->portName() +
+                             QStringLiteral(": the journal did not keep its entry: ")))
+        << err.toStdString();
+    EXPECT_TRUE(err.contains(QStringLiteral("1 trackers: 0 verified, 1 not"))) << err.toStdString();
+}
+
 // Several stations of one fleet keep one journal on a PostgreSQL server.
 TEST_F(Provision, JournalsOnASharedPostgresqlServer) {
     test::PostgresServer server;
