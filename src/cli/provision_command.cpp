@@ -16,11 +16,13 @@
 #include <sstream>
 
 #include "cli/cli_support.h"
+#include "cli/fleet_input.h"
 #include "cli/journal_access.h"
 #include "cli/journal_record.h"
 #include "cli/stop_signals.h"
 #include "config/default_profile.h"
 #include "config/parameter_table.h"
+#include "config/parameter_value.h"
 #include "config/profile.h"
 #include "config/value_check.h"
 #include "config/wire_value.h"
@@ -33,7 +35,8 @@ namespace {
 
 constexpr std::string_view kProvisionUsage =
     "usage: qn470 provision [--port PORT]... [--all] [--watch] [--changed] [--baud N]\n"
-    "                       [--interval-ms N] [--journal URL] PROFILE.pro\n"
+    "                       [--interval-ms N] [--journal URL] [--values FLEET.csv]\n"
+    "                       [--values-optional] [--keep CODES] PROFILE.pro\n"
     "Writes PROFILE.pro to every tracker named by --port (repeat it), to every tracker port\n"
     "found (--all), or to each tracker as it is plugged in until Ctrl+C (--watch; those present\n"
     "at the start too). All trackers run at once. Each one is read first (its before state),\n"
@@ -43,6 +46,12 @@ constexpr std::string_view kProvisionUsage =
     "printed per tracker: port, IMEI, Device ID, result (ok, differs CODES, failed REASON),\n"
     "time taken. Settings no set line carries (C4, E8, Bk) never count as a difference; when\n"
     "they differ the line notes \"not writable: CODES\".\n"
+    "--values FLEET.csv gives each tracker its own values: a table whose first column is imei\n"
+    "and whose other columns are codes or profile keys (O5, D1, ...), comma or semicolon\n"
+    "separated; a tracker's row is laid over the profile once its IMEI is read, and an empty\n"
+    "cell leaves the profile's value. The whole table is checked before any port is opened.\n"
+    "A tracker without a row fails and is not written, unless --values-optional. --keep CODES\n"
+    "(comma-separated, e.g. O5) writes back each tracker's own value of those codes.\n"
     "Exit status: 0 every tracker verified, 1 any did not (or was stopped), 2 bad input or a\n"
     "journal that cannot be opened.\n";
 
@@ -68,12 +77,18 @@ struct ProvisionOptions {
     int intervalMs = DeviceSession::kDefaultSaveIntervalMs;
     std::string journal;
     qint64 entry = 0;
+    std::string values;
+    bool valuesOptional = false;
+    std::optional<std::string> keep;
     std::vector<std::string> positional;
 };
 
 constexpr OptionSpec kProvisionOptions[] = {
-    {"--port"},       {"--baud"},         {"--interval-ms"},    {"--journal"},
-    {"--all", false}, {"--watch", false}, {"--changed", false},
+    {"--port"},           {"--baud"},
+    {"--interval-ms"},    {"--journal"},
+    {"--all", false},     {"--watch", false},
+    {"--changed", false}, {"--values"},
+    {"--keep"},           {"--values-optional", false},
 };
 constexpr OptionSpec kRestoreOptions[] = {
     {"--port"}, {"--baud"}, {"--interval-ms"}, {"--journal"}, {"--entry"},
@@ -98,6 +113,15 @@ std::optional<std::string> parse(const Arguments& args, bool restore, ProvisionO
                                      options.intervalMs);
         } else if (arg == "--journal") {
             options.journal = value;
+        } else if (arg == "--values") {
+            if (value.empty()) {
+                return "--values needs a file name";
+            }
+            options.values = value;
+        } else if (arg == "--values-optional") {
+            options.valuesOptional = true;
+        } else if (arg == "--keep") {
+            options.keep = value;
         } else if (arg == "--entry") {
             int id = 0;
             if (parseBounded(value, 1, std::numeric_limits<int>::max(), id) != Number::Ok) {
@@ -268,9 +292,13 @@ struct StationRun {
 };
 
 // Runs the station until every tracker is done (or Ctrl+C), printing and journaling each one.
-StationRun runStation(const StopSignals& stop, ProvisionStation& station, Journal& journal,
-                      const char* kind, const std::function<void(JournalEntry&)>& describeProfile,
-                      const std::function<void()>& begin) {
+// `prepare` runs once a tracker's before state is known and before its entry is first kept; it
+// may give the tracker its own profile, or abort it (and returns false then).
+StationRun runStation(
+    const StopSignals& stop, ProvisionStation& station, Journal& journal, const char* kind,
+    const std::function<void(const TrackerProvisioner&, JournalEntry&)>& describeProfile,
+    const std::function<void()>& begin,
+    const std::function<bool(TrackerProvisioner&)>& prepare = {}) {
     StationRun run;
     LiveTable table;
     QEventLoop loop;
@@ -294,7 +322,7 @@ StationRun runStation(const StopSignals& stop, ProvisionStation& station, Journa
         JournalEntry entry =
             trackerEntry(kind, tracker.request().port, o.before ? &*o.before : nullptr,
                          o.after ? &*o.after : nullptr, o.result);
-        describeProfile(entry);
+        describeProfile(tracker, entry);
         setBlocksWritten(entry, o.blocksWritten);
         return entry;
     };
@@ -312,6 +340,9 @@ StationRun runStation(const StopSignals& stop, ProvisionStation& station, Journa
                                            .arg(imei, other->second, port));
                         return;
                     }
+                }
+                if (prepare && !prepare(*tracker)) {
+                    return;
                 }
                 QString error;
                 const qint64 id = journal.record(entryOf(*tracker), &error);
@@ -422,6 +453,24 @@ int runProvision(const Arguments& args) {
     if (!readProfileFile(profileName, profileBytes)) {
         return kExitBadInput;
     }
+    if (options.valuesOptional && options.values.empty()) {
+        badInput("--values-optional needs --values");
+        std::cerr << kProvisionUsage;
+        return kExitBadInput;
+    }
+    FleetInput fleet;
+    fleet.valuesPath = options.values;
+    if (options.keep) {
+        std::optional<std::vector<const Parameter*>> keep = parseKeepOrReport(*options.keep);
+        if (!keep) {
+            return kExitBadInput;
+        }
+        fleet.keep = std::move(*keep);
+    }
+    // Every problem of the table, before any port is opened.
+    if (!readFleetInputOrReport(fleet, profile)) {
+        return kExitBadInput;
+    }
     const std::optional<QStringList> ports = portNames(options.ports);
     if (!ports) {
         return kExitBadInput;
@@ -440,9 +489,88 @@ int runProvision(const Arguments& args) {
     ProvisionStation station(request, systemPortSource());
     const QString name = QFileInfo(QString::fromLocal8Bit(profileName.c_str())).fileName();
     bool nothingFound = false;
+    // The trackers given a profile of their own: its name (with the row used and the codes
+    // kept) and its bytes, which the entry's SHA-256 is of.
+    std::map<const TrackerProvisioner*, std::pair<QString, std::string>> ownProfiles;
+    const Parameter& deviceId = parameter("O5");
+    const bool sameDeviceId = !readText(profile, deviceId).empty() && !fleet.keeps(deviceId) &&
+                              !(fleet.values && fleet.values->hasColumn(deviceId));
+    int trackersAdded = 0;
+    QObject::connect(&station, &ProvisionStation::trackerAdded, [&](TrackerProvisioner* tracker) {
+        ownProfiles.erase(tracker);  // a released tracker's address may be taken again
+        if (++trackersAdded == 2 && sameDeviceId) {
+            // A lab may want exactly that, so it is said, not refused; before the second is
+            // written.
+            std::cerr << "qn470: warning: every tracker gets the Device ID "
+                      << narrow(trackerText(readText(profile, deviceId))) << " of " << narrow(name)
+                      << "; --keep O5 keeps each one's own, an O5 column in --values gives each "
+                         "its own\n";
+        }
+    });
+    const auto prepare = [&](TrackerProvisioner& tracker) {
+        const ProvisionOutcome& o = tracker.outcome();
+        QString ownName = name;
+        std::vector<ProfileValue> values;
+        if (fleet.values) {
+            const FleetRow* row = fleet.row(o.imei.toStdString());
+            if (row == nullptr && !options.valuesOptional) {
+                tracker.abort(OperationResult::Step::Check,
+                              o.imei.isEmpty()
+                                  ? QStringLiteral("reports no IMEI, so no row of %1 is its own")
+                                        .arg(QString::fromStdString(fleet.valuesName))
+                                  : QStringLiteral("no row for IMEI %1 in %2")
+                                        .arg(o.imei, QString::fromStdString(fleet.valuesName)));
+                return false;
+            }
+            if (row != nullptr) {
+                values = row->values;
+                ownName += QStringLiteral(" + %1 line %2")
+                               .arg(QString::fromStdString(fleet.valuesName))
+                               .arg(row->line);
+            }
+        }
+        if (!fleet.keep.empty()) {
+            QStringList kept;
+            for (const Parameter* p : fleet.keep) {
+                values.push_back(profileValue(*o.before, *p));
+                kept.append(QString::fromUtf8(p->code.data(), static_cast<int>(p->code.size())));
+            }
+            ownName += QStringLiteral(" + kept ") + kept.join(QLatin1Char(','));
+        }
+        if (values.empty()) {
+            return true;
+        }
+        ParameterSet merged;
+        const std::vector<OverlayProblem> problems = overlayValues(profile, values, merged);
+        const SetCommandTable lines = SetCommandEncoder::encode(merged);
+        if (!problems.empty() || !lines.complete()) {
+            // Only a kept value can get here: the table was checked whole.
+            const std::string why =
+                !problems.empty()
+                    ? std::string(problems.front().parameter->code) + " " + problems.front().problem
+                    : "lines it would not read back: " + (lines.overlong.empty()
+                                                              ? lines.describeUnfaithful()
+                                                              : lines.describeOverlong());
+            tracker.abort(OperationResult::Step::Check,
+                          QStringLiteral("its own values would not be taken: ") +
+                              QString::fromStdString(why));
+            return false;
+        }
+        const QByteArray bytes = storedProfile(merged);
+        ownProfiles[&tracker] = {ownName, bytes.toStdString()};
+        tracker.setProfile(merged);
+        return true;
+    };
     const StationRun run = runStation(
         setup.stop, station, journal, EntryKind::kProvision,
-        [&](JournalEntry& entry) { setProfile(entry, name, profileBytes); },
+        [&](const TrackerProvisioner& tracker, JournalEntry& entry) {
+            const auto own = ownProfiles.find(&tracker);
+            if (own != ownProfiles.end()) {
+                setProfile(entry, own->second.first, own->second.second);
+            } else {
+                setProfile(entry, name, profileBytes);
+            }
+        },
         [&] {
             for (const QString& port : *ports) {
                 station.addPort(port);
@@ -458,7 +586,8 @@ int runProvision(const Arguments& args) {
                 std::cerr << "qn470: waiting for trackers; Ctrl+C ends\n";
                 station.watch(kWatchIntervalMs);
             }
-        });
+        },
+        prepare);
     if (nothingFound) {
         std::cerr << "qn470: no tracker port found (qn470 ports --check lists every port)\n";
         return kExitDiffers;
@@ -586,7 +715,7 @@ int runRestore(const Arguments& args) {
     const QString name = QStringLiteral("journal entry %1").arg(chosen->id);
     const StationRun run = runStation(
         setup.stop, station, journal, EntryKind::kRestore,
-        [&](JournalEntry& entry) { setProfile(entry, name, stored); },
+        [&](const TrackerProvisioner&, JournalEntry& entry) { setProfile(entry, name, stored); },
         [&] { station.addPort(identify.port); });
     return run.exitCode;
 }

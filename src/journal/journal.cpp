@@ -24,7 +24,7 @@
 #include <sys/stat.h>
 #endif
 
-#include "config/csv_text.h"
+#include "csv/csv_text.h"
 #include "journal/tracker_entry.h"
 
 namespace qn470 {

@@ -88,7 +88,7 @@ public:
     // there is none.
     virtual std::optional<JournalEntry> latestFor(const QString& imei, QString* error) = 0;
     // "id,time,station,port,imei,device_id,firmware,kind,result,profile,profile_sha256,codes"
-    // and one line per entry (UTF-8, no states), each field written by config/csv_text.h.
+    // and one line per entry (UTF-8, no states), each field written by csv/csv_text.h.
     virtual QByteArray exportCsv(QString* error) = 0;
     // SQLite's integrity check; on PostgreSQL, which has no such check a journal's user may run,
     // every entry with its states read to the end and counted against count(*). nullopt with

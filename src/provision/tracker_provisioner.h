@@ -74,6 +74,9 @@ public:
     void stop();
     // Ends it as failed in `step` (the journal could not keep the before state, say).
     void abort(OperationResult::Step step, const QString& reason);
+    // From a receiver of identified(): the profile written, verified and compared from then on
+    // (the shared one with this tracker's own values laid over it).
+    void setProfile(ParameterSet profile) { m_request.profile = std::move(profile); }
 
     const ProvisionRequest& request() const { return m_request; }
     ProvisionStep step() const { return m_step; }

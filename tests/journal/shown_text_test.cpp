@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "config/csv_text.h"
+#include "csv/csv_text.h"
 #include "config/shown_text.h"
 #include "journal/journal_text.h"
 #include "support/case_name.h"

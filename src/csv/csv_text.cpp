@@ -1,4 +1,6 @@
-#include "config/csv_text.h"
+#include "csv/csv_text.h"
+
+#include <csv.h>
 
 #include "config/shown_text.h"
 
@@ -45,14 +47,10 @@ std::string csvField(std::string_view text) {
     if (field.find_first_of(",\"") == std::string::npos) {
         return field;
     }
-    std::string quoted = "\"";
-    for (const char c : field) {
-        quoted += c;
-        if (c == '"') {
-            quoted += '"';
-        }
-    }
-    return quoted + '"';
+    // libcsv quotes the field and doubles its quotes; asked once for the size, once to write.
+    std::string quoted(csv_write(nullptr, 0, field.data(), field.size()), '\0');
+    csv_write(quoted.data(), quoted.size(), field.data(), field.size());
+    return quoted;
 }
 
 std::string csvRecord(const std::vector<std::string>& fields) {

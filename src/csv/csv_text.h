@@ -1,7 +1,7 @@
 #pragma once
 
-// The one CSV writer: journal export now, other reports later. Fields are RFC 4180 fields
-// (quoted with doubled quotes when they hold a comma or a quote); records end in LF.
+// The one CSV writer: journal export and the fleet audit. Fields are RFC 4180 fields, quoted by
+// libcsv (doubled quotes inside) when they hold a comma or a quote; records end in LF.
 //
 // What the fields may hold is hostile (a tracker's Device ID, a file name), and the file is made
 // to be opened in a spreadsheet, so:
