@@ -109,6 +109,10 @@ std::optional<QDateTime> parseSince(const std::string& text) {
                                             : time;
 }
 
+std::string notADate(const std::string& text) {
+    return "--since " + text + ": not a date (YYYY-MM-DD or YYYY-MM-DDTHH:MM[:SS[.mmm]][Z|+HH:MM])";
+}
+
 std::optional<qint64> parseId(const std::string& text) {
     long long id = 0;
     if (parseBounded(text, 1, std::numeric_limits<long long>::max(), id) != Number::Ok) {
@@ -142,8 +146,7 @@ int runList(Journal& journal, const Options& options) {
     if (const auto since = options.values.find("--since"); since != options.values.end()) {
         filter.since = parseSince(since->second);
         if (!filter.since) {
-            return badInput("--since " + since->second +
-                            ": not a date (YYYY-MM-DD or YYYY-MM-DDTHH:MM[:SS[.mmm]][Z|+HH:MM])");
+            return badInput(notADate(since->second));
         }
     }
     QString error;
@@ -325,7 +328,7 @@ int runJournal(const Arguments& args) {
         if (const std::string* since = option("--since")) {
             audit.since = parseSince(*since);
             if (!audit.since) {
-                return badInput("--since " + *since + ": not a date");
+                return badInput(notADate(*since));
             }
         }
         audit.csv = option("--csv") != nullptr;
