@@ -249,7 +249,7 @@ public:
         m_session->setIdleTimeout(options.loadIdleMs);
         const QString port = QString::fromLocal8Bit(options.port.c_str());
         bool opened = false;
-        if (port.contains(QLatin1Char('('))) {
+        if (isFriendlyPortName(port)) {
             opened = m_session->connectDevice(port, QString::number(options.baud));
             if (!opened &&
                 m_session->lastConnectFailure() == DeviceSession::ConnectFailure::NotTrackerPort) {
