@@ -4,13 +4,18 @@
 #include "session/device_session.h"
 
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QSerialPort>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
+#include <cstring>
 
 #include "config/command_line.h"
 #include "config/default_profile.h"
@@ -179,6 +184,11 @@ TEST_F(SessionFixture, AFailedConnectionSaysWhyAsAValue) {
         {"Prolific USB (ttyQN9999999)", "115200", Failure::BadPortName},
         {"Prolific USB (ttyQN999)", "115200", Failure::OpenFailed},
         {"Prolific USB (ttyQN999)", "abc", Failure::BadBaud},
+        // The rates qn470 --baud refuses are refused here too, before the port is touched.
+        {"Prolific USB (ttyQN999)", "11520", Failure::BadBaud},
+        {"Prolific USB (ttyQN999)", "115201", Failure::BadBaud},
+        {"Prolific USB (ttyQN999)", "-9600", Failure::BadBaud},
+        {"Prolific USB (ttyQN999)", "9600", Failure::OpenFailed},
     };
     for (const auto& c : cases) {
         EXPECT_FALSE(m_session.connectDevice(QString::fromLatin1(c.list), c.baud));
@@ -255,6 +265,64 @@ TEST_F(SessionOnPty, StartAndStop) {
     EXPECT_EQ(m_session.statusText(), QString("serial port is open fail.\r\n"));
     EXPECT_EQ(m_session.lastConnectFailure(), DeviceSession::ConnectFailure::BadBaud);
     EXPECT_FALSE(m_session.isConnected());
+}
+
+// A rate that is not standard opens nothing, and the box says which rates are.
+TEST_F(SessionOnPty, ANonStandardRateIsRefusedWithTheStandardOnes) {
+    m_session.disconnectDevice();
+    m_prompter.messages.clear();
+    EXPECT_FALSE(m_session.connectDevice(entry(), "11520"));
+    EXPECT_FALSE(m_link.isOpen());
+    EXPECT_EQ(m_session.lastConnectFailure(), DeviceSession::ConnectFailure::BadBaud);
+    EXPECT_EQ(m_session.statusText(), QString("serial port is open fail.\r\n"));
+    ASSERT_EQ(m_prompter.messages.size(), 1u);
+    EXPECT_TRUE(m_prompter.messages[0].text.contains("11520"))
+        << m_prompter.messages[0].text.toStdString();
+    EXPECT_TRUE(m_prompter.messages[0].text.contains(
+        "1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200, 230400, 460800, 921600"))
+        << m_prompter.messages[0].text.toStdString();
+}
+
+// The port takes the load command but cannot write it out: the read ends at once with the
+// port's reason, not after the idle time with "not complete".
+TEST_F(SessionOnPty, ALoadCommandThePortCannotWriteFailsAtOnceWithThePortsReason) {
+    const struct {
+        const char* name;
+        DeviceSession::Operation operation;
+    } cases[] = {{"load", DeviceSession::Operation::Load},
+                 {"read back", DeviceSession::Operation::ReadBack}};
+    // The port's descriptor becomes a socket closed for writing: writes fail with EPIPE.
+    const auto previous = std::signal(SIGPIPE, SIG_IGN);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(m_session.connectDevice(entry(), "115200"));
+        auto* port = m_link.findChild<QSerialPort*>();
+        ASSERT_NE(port, nullptr);
+        int pair[2];
+        ASSERT_EQ(::socketpair(AF_UNIX, SOCK_STREAM, 0, pair), 0);
+        ASSERT_EQ(::shutdown(pair[0], SHUT_WR), 0);
+        ASSERT_GE(::dup2(pair[0], static_cast<int>(port->handle())), 0);
+        ::close(pair[0]);
+        m_session.setIdleTimeout(600000);  // an idle end would come far too late to count
+        const int finishedBefore = static_cast<int>(m_finished.count());
+        const bool load = c.operation == DeviceSession::Operation::Load;
+        ASSERT_TRUE(load ? m_session.loadFromDevice() : m_session.readBack());
+        ASSERT_TRUE(waitFinished(finishedBefore + 1, 30000));
+        EXPECT_FALSE(lastSuccess());
+        const QString reason = QString::fromLocal8Bit(std::strerror(EPIPE));
+        EXPECT_EQ(m_session.failureReason(), "load command not written: " + reason);
+        if (load) {
+            EXPECT_EQ(m_session.statusText(),
+                      "FAIL ! Load data from device is not complete, the load command was not "
+                      "written: " +
+                          reason + ".\r\n");
+        } else {
+            EXPECT_EQ(m_session.readBackEnd(), DeviceSession::ReadBackEnd::WriteFailed);
+        }
+        m_session.disconnectDevice();
+        ::close(pair[1]);
+    }
+    std::signal(SIGPIPE, previous);
 }
 
 TEST_F(SessionOnPty, SendWritesTheLineAndShowsIt) {
