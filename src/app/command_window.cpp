@@ -19,7 +19,7 @@
 
 #include "app/progress_dialog.h"
 #include "app/recent_files.h"
-#include "app/session_log.h"
+#include "app/records/session_log.h"
 #include "config/baud_rate.h"
 #include "serial/serial_link.h"
 #include "session/baud_text.h"

@@ -6,11 +6,12 @@
 #include "app/command_window.h"
 #include "app/config_tool_view.h"
 #include "app/main_frame.h"
-#include "app/parameter_index.h"
-#include "app/save_verifier.h"
-#include "app/session_log.h"
-#include "app/window_changes.h"
-#include "app/window_journal.h"
+#include "app/records/save_to_device.h"
+#include "app/records/save_verifier.h"
+#include "app/records/session_log.h"
+#include "app/records/window_journal.h"
+#include "app/views/parameter_index.h"
+#include "app/views/window_changes.h"
 
 namespace qn470 {
 
@@ -76,9 +77,10 @@ void CconfigToolApp::installDeviceRecords(CconfigToolView* view) {
             const IndexedParameter* found = view->parameterIndex().find(code);
             return found != nullptr ? found->label : QString();
         });
-    m_journal = std::make_unique<WindowJournal>(m_session, m_state.settings, *m_verifier);
+    m_journal = std::make_unique<WindowJournal>(m_session, m_state.settings);
+    m_saveToDevice = std::make_unique<SaveToDevice>(m_session, *m_verifier, *m_journal);
     m_commandWindow->setSessionLog(m_sessionLog.get());
-    m_commandWindow->setSaveCommand([this] { m_journal->saveToDevice(); });
+    m_commandWindow->setSaveCommand([this] { m_saveToDevice->start(); });
     QObject::connect(&m_watcher, &DeviceWatcher::linkReopened, m_commandWindow,
                      &CCommandWindow::linkReopened);
     QObject::connect(

@@ -23,6 +23,7 @@ namespace qn470 {
 class CCommandWindow;
 class CMainFrame;
 class CconfigToolView;
+class SaveToDevice;
 class SaveVerifier;
 class SessionLog;
 class WindowChanges;
@@ -58,6 +59,7 @@ public:
     CSerialLink& link() { return m_link; }
     SaveVerifier& saveVerifier() { return *m_verifier; }
     WindowJournal& journal() { return *m_journal; }
+    SaveToDevice& saveToDevice() { return *m_saveToDevice; }
     SessionLog& sessionLog() { return *m_sessionLog; }
     // Change marks, the Changes and Compare views and the close prompt.
     WindowChanges& changes() { return *m_changes; }
@@ -76,6 +78,7 @@ private:
     std::unique_ptr<SessionLog> m_sessionLog;
     std::unique_ptr<SaveVerifier> m_verifier;
     std::unique_ptr<WindowJournal> m_journal;
+    std::unique_ptr<SaveToDevice> m_saveToDevice;
     // Goes first, with the command window inside it, while the session still exists.
     std::unique_ptr<CMainFrame> m_frame;
     QPointer<CCommandWindow> m_commandWindow;

@@ -6,10 +6,10 @@
 #include <QResizeEvent>
 #include <QScrollArea>
 
-#include "app/field_highlight.h"
-#include "app/parameter_index.h"
-#include "app/search_box.h"
 #include "app/tab_strip.h"
+#include "app/views/field_highlight.h"
+#include "app/views/parameter_index.h"
+#include "app/views/search_box.h"
 
 namespace {
 

@@ -14,16 +14,16 @@
 #include <QTableWidget>
 #include <algorithm>
 
-#include "app/change_tracker.h"
-#include "app/changes_view.h"
-#include "app/compare_view.h"
 #include "app/config_tool_app.h"
 #include "app/config_tool_view.h"
 #include "app/main_frame.h"
-#include "app/session_log.h"
+#include "app/records/session_log.h"
 #include "app/tab_strip.h"
-#include "app/window_changes.h"
-#include "app/window_values.h"
+#include "app/views/change_tracker.h"
+#include "app/views/changes_view.h"
+#include "app/views/compare_view.h"
+#include "app/views/window_changes.h"
+#include "app/views/window_values.h"
 #include "command_window_support.h"
 #include "config/default_profile.h"
 #include "config/parameter_value.h"

@@ -18,15 +18,15 @@
 #include <memory>
 #include <set>
 
-#include "app/changes_view.h"
 #include "app/command_window.h"
-#include "app/compare_view.h"
 #include "app/config_tool_app.h"
 #include "app/config_tool_view.h"
 #include "app/main_frame.h"
-#include "app/parameter_index.h"
 #include "app/progress_dialog.h"
-#include "app/window_changes.h"
+#include "app/views/changes_view.h"
+#include "app/views/compare_view.h"
+#include "app/views/parameter_index.h"
+#include "app/views/window_changes.h"
 #include "config/parameter_table.h"
 #include "page_test_support.h"
 #include "pages/action_dialog.h"

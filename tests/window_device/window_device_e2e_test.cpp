@@ -26,9 +26,10 @@
 #include "app/config_tool_app.h"
 #include "app/config_tool_view.h"
 #include "app/main_frame.h"
-#include "app/save_verifier.h"
-#include "app/session_log.h"
-#include "app/window_journal.h"
+#include "app/records/save_to_device.h"
+#include "app/records/save_verifier.h"
+#include "app/records/session_log.h"
+#include "app/records/window_journal.h"
 #include "config/default_profile.h"
 #include "config/parameter_value.h"
 #include "config/profile.h"
@@ -179,7 +180,7 @@ protected:
     bool run(int id) {
         bool ended = false;
         auto done =
-            QObject::connect(&app->saveVerifier(), &SaveVerifier::saveEnded, [&] { ended = true; });
+            QObject::connect(&app->saveToDevice(), &SaveToDevice::ended, [&] { ended = true; });
         auto loaded = QObject::connect(&app->session(), &DeviceSession::operationFinished,
                                        [&](DeviceSession::Operation operation, bool) {
                                            ended =
@@ -341,6 +342,70 @@ INSTANTIATE_TEST_SUITE_P(Window, WindowJournalEntries,
                          ::testing::Values(JournalCase{"after_load", true},
                                            JournalCase{"without_load", false}),
                          [](const auto& info) { return caseName(info.param.name); });
+
+// The steps of "Save to device" as the tracker sees them: read first only when its state is not
+// known on this connection, verify only when on.
+struct SaveOrderCase {
+    const char* name;
+    bool loadFirst;
+    bool verify;
+    int saves;
+    std::vector<DeviceSession::Operation> operations;  // after the load, if any
+    bool beforeKnown;                                  // of the last save
+};
+
+class SaveToDeviceOrder : public DeviceWindowFixture<::testing::TestWithParam<SaveOrderCase>> {};
+
+TEST_P(SaveToDeviceOrder, ReadsBeforeSavesThenVerifies) {
+    const SaveOrderCase& c = GetParam();
+    if (!startWindow()) {
+        GTEST_SKIP() << "no pseudo-terminal";
+    }
+    if (!c.verify) {
+        test::click(control<QCheckBox>(QStringLiteral("verifyAfterSave")));
+    }
+    ASSERT_TRUE(start());
+    if (c.loadFirst) {
+        ASSERT_TRUE(run(CCommandWindow::kLoadFromDevice));
+    }
+    std::vector<DeviceSession::Operation> seen;
+    QObject::connect(&app->session(), &DeviceSession::operationStarted,
+                     [&](DeviceSession::Operation operation) { seen.push_back(operation); });
+    std::vector<SaveOutcome> outcomes;
+    QObject::connect(&app->saveToDevice(), &SaveToDevice::ended,
+                     [&](const SaveOutcome& outcome) { outcomes.push_back(outcome); });
+    for (int i = 0; i < c.saves; ++i) {
+        setField(kJ9, QString::number(4000 + i));
+        ASSERT_TRUE(run(CCommandWindow::kSaveToDevice));
+    }
+    EXPECT_EQ(seen, c.operations);
+    ASSERT_EQ(outcomes.size(), static_cast<size_t>(c.saves));
+    const SaveOutcome& last = outcomes.back();
+    EXPECT_TRUE(last.saved);
+    EXPECT_EQ(last.port, tracker->portName());
+    EXPECT_EQ(last.check, c.verify ? SaveOutcome::Check::Holds : SaveOutcome::Check::Off);
+    ASSERT_EQ(last.before.has_value(), c.beforeKnown);
+    // The first save found the tracker's own set; a second one what the first sent.
+    EXPECT_EQ(readNumber(*last.before, "J9"), c.saves == 1 ? 12345 : 4000 + c.saves - 2);
+    EXPECT_EQ(app->saveToDevice().step(), SaveToDevice::Step::Idle);
+}
+
+using Op = DeviceSession::Operation;
+INSTANTIATE_TEST_SUITE_P(
+    Window, SaveToDeviceOrder,
+    ::testing::Values(
+        SaveOrderCase{
+            "unknown_verified", false, true, 1, {Op::ReadBack, Op::Save, Op::ReadBack}, true},
+        SaveOrderCase{"unknown_unverified", false, false, 1, {Op::ReadBack, Op::Save}, true},
+        SaveOrderCase{"loaded_verified", true, true, 1, {Op::Save, Op::ReadBack}, true},
+        SaveOrderCase{"loaded_unverified", true, false, 1, {Op::Save}, true},
+        SaveOrderCase{"second_save_knows_the_first",
+                      false,
+                      false,
+                      2,
+                      {Op::ReadBack, Op::Save, Op::Save},
+                      true}),
+    [](const auto& info) { return caseName(info.param.name); });
 
 class WindowDevice : public DeviceWindowFixture<> {};
 

@@ -1,12 +1,12 @@
-#include "app/window_changes.h"
+#include "app/views/window_changes.h"
 
 #include <QPushButton>
 
-#include "app/change_tracker.h"
-#include "app/changes_view.h"
-#include "app/compare_view.h"
 #include "app/config_tool_view.h"
-#include "app/window_values.h"
+#include "app/views/change_tracker.h"
+#include "app/views/changes_view.h"
+#include "app/views/compare_view.h"
+#include "app/views/window_values.h"
 #include "session/device_session.h"
 #include "session/file_operations.h"
 

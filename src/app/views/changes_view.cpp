@@ -1,4 +1,4 @@
-#include "app/changes_view.h"
+#include "app/views/changes_view.h"
 
 #include <QDialogButtonBox>
 #include <QHeaderView>
@@ -8,9 +8,9 @@
 #include <QVBoxLayout>
 #include <set>
 
-#include "app/change_tracker.h"
-#include "app/table_cell.h"
-#include "app/window_values.h"
+#include "app/views/change_tracker.h"
+#include "app/views/table_cell.h"
+#include "app/views/window_values.h"
 
 namespace qn470 {
 CChangesView::CChangesView(ChangeTracker& tracker, WindowValues& values, QWidget* parent)

@@ -9,7 +9,7 @@
 #include <set>
 #include <vector>
 
-#include "app/parameter_index.h"
+#include "app/views/parameter_index.h"
 #include "config/parameter_set.h"
 
 class QCheckBox;

@@ -1,11 +1,11 @@
-#include "app/search_box.h"
+#include "app/views/search_box.h"
 
 #include <QApplication>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QShortcut>
 
-#include "app/parameter_index.h"
+#include "app/views/parameter_index.h"
 
 namespace qn470 {
 namespace {

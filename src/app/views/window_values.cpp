@@ -1,4 +1,4 @@
-#include "app/window_values.h"
+#include "app/views/window_values.h"
 
 #include <algorithm>
 #include <memory>

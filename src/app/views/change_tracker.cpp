@@ -1,4 +1,4 @@
-#include "app/change_tracker.h"
+#include "app/views/change_tracker.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -9,7 +9,7 @@
 
 #include "app/config_tool_view.h"
 #include "app/tab_strip.h"
-#include "app/window_values.h"
+#include "app/views/window_values.h"
 #include "pages/page.h"
 #include "session/device_session.h"
 #include "session/file_operations.h"

@@ -2,12 +2,12 @@
 
 // The window's entries in the journal: every "Load from device" and "Save to device" with the
 // time, this station, the port, the tracker's identity (IMEI, Device ID, firmware), the result,
-// and what the tracker held before and after as stored profiles. A save whose tracker was not
-// read on this connection first reads it back (into the journal only; the pages keep the user's
-// edits), so the entry always knows what the save overwrote.
+// and what the tracker held before and after as stored profiles. Loads are recorded as they end;
+// saves through SaveToDevice, which reads a tracker whose state is not known first, so the entry
+// always knows what the save overwrote.
 //
-//   WindowJournal journal(session, settings, verifier);
-//   journal.saveToDevice();     // instead of session.saveToDevice()
+//   WindowJournal journal(session, settings);
+//   if (journal.needsStateBeforeSave()) { ... read ...; }   journal.recordSave(outcome);
 //
 // The journal is opened at the first load or save: the QN470_JOURNAL environment variable, else
 // the setting "journalLocation", else Journal::defaultLocation(). One that cannot be opened or
@@ -26,7 +26,6 @@ class QSettings;
 
 namespace qn470 {
 
-class SaveVerifier;
 struct SaveOutcome;
 
 class WindowJournal : public QObject {
@@ -36,15 +35,19 @@ public:
     static constexpr char kLocationSetting[] = "journalLocation";
     static constexpr char kLocationVariable[] = "QN470_JOURNAL";
 
-    WindowJournal(DeviceSession& session, QSettings& settings, SaveVerifier& verifier,
-                  QObject* parent = nullptr);
+    WindowJournal(DeviceSession& session, QSettings& settings, QObject* parent = nullptr);
     ~WindowJournal() override;
 
     // Where the journal is, by the rules above.
     QString location() const;
 
-    // "Save to device", reading the tracker first when its state is not known.
-    void saveToDevice();
+    // True when a save should read the tracker first: the journal can be written and what the
+    // tracker holds is not known on this connection.
+    bool needsStateBeforeSave();
+    // What the tracker holds as far as this connection has seen.
+    const std::optional<ParameterSet>& knownState() const { return m_known; }
+    // The entry of a save that ended; what the tracker holds is known from it for the next save.
+    void recordSave(const SaveOutcome& outcome);
 
     // False once the journal could not be opened or written.
     bool isAvailable() const { return !m_failed; }
@@ -58,7 +61,6 @@ private:
     void fail(const QString& message);
     void onStarted(DeviceSession::Operation operation);
     void onFinished(DeviceSession::Operation operation, bool ok);
-    void onSaveEnded(const SaveOutcome& outcome);
     void record(const JournalEntry& entry);
 
     DeviceSession& m_session;
@@ -68,7 +70,6 @@ private:
     // What the tracker holds as far as this connection has seen; none after a reconnect or a
     // save that did not end.
     std::optional<ParameterSet> m_known;
-    bool m_readingBeforeSave = false;
     QString m_port;
 };
 

@@ -15,7 +15,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/parameter_index.h"
+#include "app/views/parameter_index.h"
 #include "config/parameter_set.h"
 
 namespace qn470 {

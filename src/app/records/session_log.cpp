@@ -1,4 +1,4 @@
-#include "app/session_log.h"
+#include "app/records/session_log.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "app/parameter_index.h"
+#include "app/views/parameter_index.h"
 
 #include <QComboBox>
 #include <QCoreApplication>

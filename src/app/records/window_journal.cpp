@@ -1,10 +1,9 @@
-#include "app/window_journal.h"
+#include "app/records/window_journal.h"
 
 #include <QSettings>
 #include <QSysInfo>
-#include <QTimer>
 
-#include "app/save_verifier.h"
+#include "app/records/save_outcome.h"
 #include "config/series_difference.h"
 #include "journal/tracker_entry.h"
 #include "serial/serial_link.h"
@@ -12,12 +11,10 @@
 
 namespace qn470 {
 
-WindowJournal::WindowJournal(DeviceSession& session, QSettings& settings, SaveVerifier& verifier,
-                             QObject* parent)
+WindowJournal::WindowJournal(DeviceSession& session, QSettings& settings, QObject* parent)
     : QObject(parent), m_session(session), m_settings(settings) {
     connect(&m_session, &DeviceSession::operationStarted, this, &WindowJournal::onStarted);
     connect(&m_session, &DeviceSession::operationFinished, this, &WindowJournal::onFinished);
-    connect(&verifier, &SaveVerifier::saveEnded, this, &WindowJournal::onSaveEnded);
     // Another tracker may be on the port now.
     connect(&m_session.link(), &CSerialLink::deviceLost, this, [this] { m_known.reset(); });
     connect(&m_session, &DeviceSession::connectionChanged, this, [this] { m_known.reset(); });
@@ -54,43 +51,18 @@ void WindowJournal::fail(const QString& message) {
                                  Prompter::Icon::Warning);
 }
 
-void WindowJournal::saveToDevice() {
+bool WindowJournal::needsStateBeforeSave() {
     const bool stateUnknown = !m_session.loadedOnThisConnection() || !m_known.has_value();
-    if (stateUnknown && !m_session.isBusy() && m_session.link().isOpen() && journal() != nullptr) {
-        // Nothing may go out, not even the read, for a save that will be refused.
-        if (!m_session.checkSave()) {
-            return;
-        }
-        m_readingBeforeSave = true;
-        if (m_session.readBack()) {
-            return;
-        }
-        m_readingBeforeSave = false;
-    }
-    m_session.saveToDevice();
+    return stateUnknown && journal() != nullptr;
 }
 
 void WindowJournal::onStarted(DeviceSession::Operation operation) {
-    if (operation == DeviceSession::Operation::Load ||
-        operation == DeviceSession::Operation::Save) {
+    if (operation == DeviceSession::Operation::Load) {
         m_port = m_session.link().portName();
     }
 }
 
 void WindowJournal::onFinished(DeviceSession::Operation operation, bool ok) {
-    if (operation == DeviceSession::Operation::ReadBack && m_readingBeforeSave) {
-        m_readingBeforeSave = false;
-        if (ok) {
-            m_known = m_session.readBackSet();
-        }
-        // Closing the progress dialog means "do not go on". A tracker that answers with an
-        // incomplete report is still saved to: its entry then says the before state is unknown.
-        if (ok || m_session.readBackEnd() != DeviceSession::ReadBackEnd::Cancelled) {
-            // Once the read-back's progress dialog has seen its end.
-            QTimer::singleShot(0, this, [this] { m_session.saveToDevice(); });
-        }
-        return;
-    }
     if (operation != DeviceSession::Operation::Load) {
         return;
     }
@@ -106,11 +78,11 @@ void WindowJournal::onFinished(DeviceSession::Operation operation, bool ok) {
     record(trackerEntry(EntryKind::kLoad, m_port, &*m_known, &*m_known, OperationResult::ok()));
 }
 
-void WindowJournal::onSaveEnded(const SaveOutcome& outcome) {
+void WindowJournal::recordSave(const SaveOutcome& outcome) {
     using Check = SaveOutcome::Check;
     using Step = OperationResult::Step;
     const bool readBack = outcome.check == Check::Holds || outcome.check == Check::Differs;
-    const ParameterSet* before = m_known ? &*m_known : nullptr;
+    const ParameterSet* before = outcome.before ? &*outcome.before : nullptr;
     OperationResult result = OperationResult::ok();
     if (!outcome.saved) {
         result = OperationResult::failed(Step::Write, outcome.failure.toStdString());
@@ -125,12 +97,12 @@ void WindowJournal::onSaveEnded(const SaveOutcome& outcome) {
     }
     // Without a read-back nothing is known of what it holds after; the entry says so by having
     // no after state, as qn470 save without --verify.
-    JournalEntry entry =
-        trackerEntry(EntryKind::kSave, m_port, before, readBack ? &outcome.held : nullptr, result);
+    JournalEntry entry = trackerEntry(EntryKind::kSave, outcome.port, before,
+                                      readBack ? &outcome.held : nullptr, result);
     if (entry.imei.isEmpty() && before == nullptr) {
         // Neither read: the record's identity is the best there is (a load filled it).
         const JournalEntry identity =
-            trackerEntry(EntryKind::kSave, m_port, nullptr, &outcome.sent, result);
+            trackerEntry(EntryKind::kSave, outcome.port, nullptr, &outcome.sent, result);
         entry.imei = identity.imei;
         entry.deviceId = identity.deviceId;
         entry.firmware = identity.firmware;

@@ -1,4 +1,4 @@
-#include "app/compare_view.h"
+#include "app/views/compare_view.h"
 
 #include <QCheckBox>
 #include <QFileInfo>
@@ -9,8 +9,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "app/table_cell.h"
-#include "app/window_values.h"
+#include "app/views/table_cell.h"
+#include "app/views/window_values.h"
 #include "config/default_profile.h"
 #include "session/device_session.h"
 #include "session/file_operations.h"

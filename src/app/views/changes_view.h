@@ -8,7 +8,7 @@
 #include <QDialog>
 #include <vector>
 
-#include "app/parameter_index.h"
+#include "app/views/parameter_index.h"
 
 class QLabel;
 class QPushButton;

@@ -1,4 +1,4 @@
-#include "app/field_highlight.h"
+#include "app/views/field_highlight.h"
 
 #include <QEvent>
 #include <QPainter>

@@ -17,7 +17,7 @@
 
 #include "app/app_state.h"
 #include "app/page_tabs.h"
-#include "app/parameter_index.h"
+#include "app/views/parameter_index.h"
 
 namespace qn470 {
 
