@@ -43,6 +43,15 @@ std::string prefixLines(const std::string& lines, const std::string& prefix) {
     return out;
 }
 
+// A program's path as one shell word: the checkout may sit in a folder with a space.
+std::string shellWord(const std::string& text) {
+    std::string quoted = "'";
+    for (const char c : text) {
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return quoted + "'";
+}
+
 std::string slurp(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream s;
@@ -70,7 +79,7 @@ protected:
     CliRun run(const std::string& args, const std::string& input = {}) const {
         const fs::path out = path("stdout"), err = path("stderr"), in = path("stdin");
         spit(in, input);
-        const std::string command = "cd " + m_dir.string() + " && " + std::string(QN470_CLI) + " " +
+        const std::string command = "cd " + m_dir.string() + " && " + shellWord(QN470_CLI) + " " +
                                     args + " <" + in.string() + " >" + out.string() + " 2>" +
                                     err.string();
         const int raw = std::system(command.c_str());
@@ -498,8 +507,8 @@ std::pair<int, long> peakOf(const std::string& command) {
 TEST_F(Cli, DecodeFromStandardInputHoldsOneLineAtATime) {
     const auto decodeBytes = [&](long bytes) {
         return peakOf("yes 'RTC_Counter 12' | head -c " + std::to_string(bytes) + " | " +
-                      QN470_CLI + " decode " + defaults() + " " + path("out.pro").string() +
-                      " 2>/dev/null");
+                      shellWord(QN470_CLI) + " decode " + defaults() + " " +
+                      path("out.pro").string() + " 2>/dev/null");
     };
     const auto [smallStatus, small] = decodeBytes(1024);
     const auto [largeStatus, large] = decodeBytes(64l << 20);
@@ -526,7 +535,7 @@ TEST_F(Cli, WindowIntervalIsBounded) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.value);
-        const std::string command = "QT_QPA_PLATFORM=offscreen " + std::string(QN470_WINDOW) +
+        const std::string command = "QT_QPA_PLATFORM=offscreen " + shellWord(QN470_WINDOW) +
                                     " --interval-ms " + c.value + " --screenshot " +
                                     path("shot.png").string() + " >/dev/null 2>" +
                                     path("stderr").string();
