@@ -696,12 +696,13 @@ int runRestore(const Arguments& args) {
                   << entryName << "; nothing written\n";
         return kExitOk;
     }
-    // Said before anything is written, so a wrong pick can still be stopped with Ctrl+C.
+    // Said before anything is written, so a wrong pick can still be stopped with Ctrl+C: the
+    // Device ID the tracker had when the entry was made, against the one it reports now.
     const QString deviceIdNow = trackerText(formatWireValue(held, parameter("O5"), Wire::Text));
-    const QString deviceIdThen = trackerText(formatWireValue(target, parameter("O5"), Wire::Text));
-    if (deviceIdThen != deviceIdNow) {
-        std::cerr << "qn470: note: " << entryName << " held Device ID " << orDash(deviceIdThen)
-                  << "; the tracker on " << port << " reports " << orDash(deviceIdNow) << '\n';
+    if (chosen->deviceId != deviceIdNow) {
+        std::cerr << "qn470: note: " << entryName << " was made with Device ID "
+                  << orDash(chosen->deviceId) << "; the tracker on " << port << " reports "
+                  << orDash(deviceIdNow) << '\n';
     }
     if (chosen->station != QSysInfo::machineHostName()) {
         std::cerr << "qn470: note: " << entryName << " was written on station "
