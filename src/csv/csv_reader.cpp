@@ -17,6 +17,12 @@ unsigned char delimiterOf(std::string_view text) {
     return semicolons ? ';' : ',';
 }
 
+std::string errorText(csv_parser& parser) {
+    const int error = csv_error(&parser);
+    return error == CSV_EPARSE ? "a quote where a field may not have one, or one never closed"
+                               : csv_strerror(error);
+}
+
 struct Reader {
     CsvRead result;
     CsvRecord record;
@@ -60,8 +66,7 @@ CsvRead readCsv(std::string_view text) {
             rest.substr(0, end == std::string_view::npos ? end : end + 1);
         if (csv_parse(&parser, chunk.data(), chunk.size(), onField, onRecordEnd, &reader) !=
             chunk.size()) {
-            reader.result.error =
-                "line " + std::to_string(reader.line) + ": " + csv_strerror(csv_error(&parser));
+            reader.result.error = "line " + std::to_string(reader.line) + ": " + errorText(parser);
         }
         rest.remove_prefix(chunk.size());
         ++reader.line;
@@ -69,8 +74,7 @@ CsvRead readCsv(std::string_view text) {
     if (reader.result.error.empty()) {
         --reader.line;  // the last record ends on the last line fed
         if (csv_fini(&parser, onField, onRecordEnd, &reader) != 0) {
-            reader.result.error =
-                "line " + std::to_string(reader.line) + ": " + csv_strerror(csv_error(&parser));
+            reader.result.error = "line " + std::to_string(reader.line) + ": " + errorText(parser);
         }
     }
     csv_free(&parser);

@@ -84,9 +84,15 @@ std::vector<OverlayProblem> overlayValues(const ParameterSet& base,
         writer.add(key,
                    given != values.end() ? std::string_view(given->text) : line.substr(equals + 1));
     }
+    std::vector<OverlayProblem> problems;
+    for (const ProfileValue& v : values) {
+        // A profile line cannot hold one; the writer would leave it out, changing the value.
+        if (v.text.find_first_of("\r\n") != std::string::npos) {
+            problems.push_back({v.parameter, "holds a line break"});
+        }
+    }
     merged = base;
     const ReadResult read = readProfileText(writer.text(), merged);
-    std::vector<OverlayProblem> problems;
     for (const ProfileProblem& problem : read.problems) {
         const auto given = std::find_if(values.begin(), values.end(), [&](const ProfileValue& v) {
             return compareIniNames(v.parameter->profileKey, problem.key) == 0;
