@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "csv/csv_text.h"
 #include "config/shown_text.h"
+#include "csv/csv_text.h"
 #include "journal/journal_text.h"
 #include "support/case_name.h"
 
