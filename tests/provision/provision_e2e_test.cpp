@@ -402,7 +402,12 @@ TEST_F(Provision, RandomFleetAndProfileDifferingInEveryCodeVerifyWithANote) {
                 EXPECT_TRUE(line.endsWith(QStringLiteral("  (not writable: Bk)")))
                     << line.toStdString();
             }
-            const JournalEntry& entry = entries[i];
+            // Entries come in the order trackers answered, which the test does not choose.
+            const auto found =
+                std::find_if(entries.begin(), entries.end(),
+                             [&](const JournalEntry& e) { return e.port == tracker.portName(); });
+            ASSERT_NE(found, entries.end());
+            const JournalEntry& entry = *found;
             EXPECT_EQ(entry.result, QStringLiteral("ok"));
             EXPECT_EQ(valuesDiffering(held[i], fromStored(entry.before), {}),
                       std::vector<std::string>{});
