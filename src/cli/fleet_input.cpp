@@ -80,4 +80,22 @@ bool readFleetInputOrReport(FleetInput& fleet, const ParameterSet& profile) {
     return true;
 }
 
+std::optional<FleetInput> fleetInputOrReport(const std::string& valuesPath,
+                                             const std::optional<std::string>& keepCodes,
+                                             const ParameterSet& profile) {
+    FleetInput fleet;
+    fleet.valuesPath = valuesPath;
+    if (keepCodes) {
+        std::optional<std::vector<const Parameter*>> keep = parseKeepOrReport(*keepCodes);
+        if (!keep) {
+            return std::nullopt;
+        }
+        fleet.keep = std::move(*keep);
+    }
+    if (!readFleetInputOrReport(fleet, profile)) {
+        return std::nullopt;
+    }
+    return fleet;
+}
+
 }  // namespace qn470::cli

@@ -30,4 +30,10 @@ std::optional<std::vector<const Parameter*>> parseKeepOrReport(const std::string
 // line per problem and returns false on any.
 bool readFleetInputOrReport(FleetInput& fleet, const ParameterSet& profile);
 
+// The whole fleet input from the options: --keep parsed, then the table read and checked.
+// Nothing (after printing why) on any problem.
+std::optional<FleetInput> fleetInputOrReport(const std::string& valuesPath,
+                                             const std::optional<std::string>& keepCodes,
+                                             const ParameterSet& profile);
+
 }  // namespace qn470::cli

@@ -53,18 +53,12 @@ int runAudit(Journal& journal, const AuditOptions& options) {
     if (!readProfileOrReport(options.profile, profile, ProfileProblems::Warn)) {
         return kExitBadInput;
     }
-    FleetInput fleet;
-    fleet.valuesPath = options.values;
-    if (options.keep) {
-        std::optional<std::vector<const Parameter*>> keep = parseKeepOrReport(*options.keep);
-        if (!keep) {
-            return kExitBadInput;
-        }
-        fleet.keep = std::move(*keep);
-    }
-    if (!readFleetInputOrReport(fleet, profile)) {
+    std::optional<FleetInput> fleetInput =
+        fleetInputOrReport(options.values, options.keep, profile);
+    if (!fleetInput) {
         return kExitBadInput;
     }
+    const FleetInput& fleet = *fleetInput;
     JournalFilter filter;
     filter.since = options.since;
     QString error;

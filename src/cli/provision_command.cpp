@@ -458,19 +458,13 @@ int runProvision(const Arguments& args) {
         std::cerr << kProvisionUsage;
         return kExitBadInput;
     }
-    FleetInput fleet;
-    fleet.valuesPath = options.values;
-    if (options.keep) {
-        std::optional<std::vector<const Parameter*>> keep = parseKeepOrReport(*options.keep);
-        if (!keep) {
-            return kExitBadInput;
-        }
-        fleet.keep = std::move(*keep);
-    }
     // Every problem of the table, before any port is opened.
-    if (!readFleetInputOrReport(fleet, profile)) {
+    std::optional<FleetInput> fleetInput =
+        fleetInputOrReport(options.values, options.keep, profile);
+    if (!fleetInput) {
         return kExitBadInput;
     }
+    const FleetInput& fleet = *fleetInput;
     const std::optional<QStringList> ports = portNames(options.ports);
     if (!ports) {
         return kExitBadInput;
