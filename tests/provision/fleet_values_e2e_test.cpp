@@ -16,6 +16,7 @@
 #include "journal/journal.h"
 #include "sim/tracker_simulator.h"
 #include "support/cli_process.h"
+#include "support/private_runtime.h"
 #include "support/random_set.h"
 #include "support/set_differences.h"
 
@@ -82,19 +83,10 @@ protected:
         ASSERT_TRUE(m_dir.isValid());
         m_environment.insert(QStringLiteral("QN470_JOURNAL"),
                              QStringLiteral("sqlite:") + m_dir.filePath("journal.sqlite"));
-        m_savedRuntime = qgetenv("XDG_RUNTIME_DIR");
-        const QString runtime = m_dir.filePath(QStringLiteral("runtime"));
-        ASSERT_TRUE(QDir().mkpath(runtime));
-        ASSERT_TRUE(QFile::setPermissions(
-            runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
-        qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
-        m_environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+        ASSERT_TRUE(m_runtime.make(m_dir.filePath(QStringLiteral("runtime")), m_environment));
     }
 
-    void TearDown() override {
-        m_trackers.clear();
-        qputenv("XDG_RUNTIME_DIR", m_savedRuntime);
-    }
+    void TearDown() override { m_trackers.clear(); }
 
     std::unique_ptr<TrackerSimulator> simulator(const ParameterSet& set) {
         SimulatorOptions options;
@@ -149,7 +141,7 @@ protected:
     }
 
     QTemporaryDir m_dir;
-    QByteArray m_savedRuntime;
+    test::PrivateRuntime m_runtime;
     QProcessEnvironment m_environment = QProcessEnvironment::systemEnvironment();
     std::vector<std::unique_ptr<TrackerSimulator>> m_trackers;
 };

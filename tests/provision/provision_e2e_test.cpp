@@ -27,6 +27,7 @@
 #include "sim/tracker_simulator.h"
 #include "support/cli_process.h"
 #include "support/postgres_server.h"
+#include "support/private_runtime.h"
 #include "support/random_set.h"
 #include "support/set_differences.h"
 
@@ -59,22 +60,10 @@ protected:
         ASSERT_TRUE(m_dir.isValid());
         ASSERT_TRUE(writeProfile(fleetProfile(), m_dir.filePath("fleet.pro").toStdString()).ok);
         m_environment.insert(QStringLiteral("QN470_JOURNAL"), journalLocation());
-        // Simulators announce themselves in the runtime folder: a private one keeps --watch
-        // away from the trackers of tests running beside this one.
-        m_savedRuntime = qgetenv("XDG_RUNTIME_DIR");
-        // Made as a session's runtime folder is (0700): the list is kept only in a private one.
-        const QString runtime = m_dir.filePath(QStringLiteral("runtime"));
-        ASSERT_TRUE(QDir().mkpath(runtime));
-        ASSERT_TRUE(QFile::setPermissions(
-            runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
-        qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
-        m_environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+        ASSERT_TRUE(m_runtime.make(m_dir.filePath(QStringLiteral("runtime")), m_environment));
     }
 
-    void TearDown() override {
-        m_trackers.clear();
-        qputenv("XDG_RUNTIME_DIR", m_savedRuntime);
-    }
+    void TearDown() override { m_trackers.clear(); }
 
     QString journalLocation() const {
         return QStringLiteral("sqlite:") + m_dir.filePath(QStringLiteral("journal.sqlite"));
@@ -118,7 +107,7 @@ protected:
     }
 
     QTemporaryDir m_dir;
-    QByteArray m_savedRuntime;
+    test::PrivateRuntime m_runtime;
     QProcessEnvironment m_environment = QProcessEnvironment::systemEnvironment();
     std::vector<std::unique_ptr<TrackerSimulator>> m_trackers;
 };
