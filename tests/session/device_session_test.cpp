@@ -4,6 +4,7 @@
 #include "session/device_session.h"
 
 #include <gtest/gtest.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -301,6 +302,9 @@ TEST_F(SessionOnPty, ALoadCommandThePortCannotWriteFailsAtOnceWithThePortsReason
         int pair[2];
         ASSERT_EQ(::socketpair(AF_UNIX, SOCK_STREAM, 0, pair), 0);
         ASSERT_EQ(::shutdown(pair[0], SHUT_WR), 0);
+        // The port's own close never runs on the swapped descriptor, so its exclusive claim on
+        // the terminal would outlive it, and only root could open the terminal again.
+        ASSERT_EQ(::ioctl(static_cast<int>(port->handle()), TIOCNXCL), 0);
         ASSERT_GE(::dup2(pair[0], static_cast<int>(port->handle())), 0);
         ::close(pair[0]);
         m_session.setIdleTimeout(600000);  // an idle end would come far too late to count
