@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Report lines decoded per second. The lines are what the tracker sends for a whole parameter
 // set: every block of a default set, under the report word and with a real checksum.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Building the whole set-command table from a parameter set.
 
 #include <benchmark/benchmark.h>

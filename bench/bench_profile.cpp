@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Profile write and read round trip through a real file (atomic write with its flush to the
 // disk, then a whole-file read), plus the in-memory text steps on their own.
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Feeds a large report (default 200 MB) to `qn470 decode` on standard input and prints the wall
 # time and the peak resident memory. The report is the default profile's set lines in report form
 # (KXS -> KXs), repeated, so every line goes through the whole decoder.

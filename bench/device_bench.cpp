@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Device benchmarks against the tracker simulator on a pseudo-terminal, through the real serial
 // link and device session:
 //   throughput  lines streamed by the simulator at full speed: bytes per second, lines lost

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Times `qn470 provision` against simulated trackers paced at 115200 baud, with the default
 # 1000 ms between set lines, and prints the figures:
 #   1. one tracker, whole series;  2. eight trackers at once, whole series (ratio to 1.);

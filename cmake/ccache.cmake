@@ -1,5 +1,9 @@
+# SPDX-License-Identifier: Apache-2.0
 # Every build goes through ccache when it is installed (Debian package ccache): a second clone,
 # the package and a rebuild after a branch switch then compile only what really changed.
+# Paths below the checkout are hashed relative to it and the build folder is not hashed, so a
+# clone elsewhere, or another build folder of the same configuration, takes the cached objects
+# (their debug information then names the folder that first compiled them).
 # -DQN470_CCACHE=OFF, or a launcher of one's own, leaves it out.
 option(QN470_CCACHE "Compile through ccache when it is installed" ON)
 find_program(QN470_CCACHE_PROGRAM ccache)
@@ -7,7 +11,9 @@ mark_as_advanced(QN470_CCACHE_PROGRAM)
 if(QN470_CCACHE AND QN470_CCACHE_PROGRAM)
     foreach(language C CXX)
         if(NOT CMAKE_${language}_COMPILER_LAUNCHER)
-            set(CMAKE_${language}_COMPILER_LAUNCHER ${QN470_CCACHE_PROGRAM})
+            set(CMAKE_${language}_COMPILER_LAUNCHER
+                ${CMAKE_COMMAND} -E env CCACHE_BASEDIR=${PROJECT_SOURCE_DIR} CCACHE_NOHASHDIR=1
+                ${QN470_CCACHE_PROGRAM})
         endif()
     endforeach()
 endif()

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 # Cross-compiles for 64-bit Windows with Debian's MinGW-w64 compilers. The posix flavour has
 # std::thread and std::async, which GoogleTest and the tests use.
 set(CMAKE_SYSTEM_NAME Windows)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Fills a parameter set's texts and numbers from arbitrary bytes and builds its set lines. The
 // encoder's decode-back guard must be sound (a series it passes decodes into a fresh set as
 // exactly the values sent) and must pass every set the value check passes.

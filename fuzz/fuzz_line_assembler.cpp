@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Feeds arbitrary bytes from the serial port to the line assembler, whole and in pieces whose
 // sizes come from the input. The lines must not depend on the chunking, and none may be longer
 // than the assembler's limit or hold a NUL byte or a CR LF.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Checks arbitrary text as a profile. Beyond crashes: a text the check finds nothing wrong with
 // reads into a set whose every value passes the value check and whose set lines all decode back
 // to what they carry, so a clean profile can always be sent as it is.

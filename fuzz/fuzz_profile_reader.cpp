@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Reads arbitrary bytes as a profile file's content, and as clear INI text, into fresh parameter
 // sets. Beyond crashes it checks that a failed read changes nothing, that a successful one leaves
 // no flag bit without a code set, and that what was read can be written and read back unchanged.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Feeds arbitrary bytes to the report decoder: whole, and cut in two at positions taken from the
 // input, as a line assembler might hand over pieces of one line.
 

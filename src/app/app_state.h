@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Everything the window shares: the parameter set, the page registry, the recent-files list and

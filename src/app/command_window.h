@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The command window below the pages: the connection (port list, Scan, baud rate, Start/Stop), a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "app/config_tool_app.h"
 
 #include <QCheckBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Start-up of the window: the frame with its view and the command window (which reads the

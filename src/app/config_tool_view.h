@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The window's only content: the tab strip on top, the page of the selected tab below it down to

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Trying the window without a tracker: the built-in simulator runs inside the program on a

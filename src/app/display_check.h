@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Whether the window can be shown at all, decided before QApplication exists: Qt aborts (core

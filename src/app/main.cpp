@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // qn470-config: the configuration window.
 //
 //   qn470-config [--demo] [--interval-ms N] [--tab N [--open ID]] [--search TEXT]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The main window: 1024 by 768, no menu, tool bar or status bar; its only content is the view.

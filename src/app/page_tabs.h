@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The tabs of the view in strip order: each tab's label and how its page is made.

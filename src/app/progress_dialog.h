@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The "Processing ..." dialog shown while a load from or a save to the tracker runs. It follows

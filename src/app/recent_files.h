@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The most-recently-used file list, kept in the tool's settings: at most four paths, newest

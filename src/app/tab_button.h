@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // One button of the tab strip: a flat checkable button that can carry a small count badge in

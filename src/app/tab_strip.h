@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The strip of tab buttons above the pages: flat buttons of a fixed size, labels on the left,

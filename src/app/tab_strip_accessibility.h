@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // How assistive technology sees the tab strip: a page tab list whose children are page tabs,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The window's prompter: real message boxes and file dialogs, parented to the active window.

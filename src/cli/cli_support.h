@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Small helpers shared by the qn470 commands: exit statuses, error lines, argument checks,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The qn470 commands that talk to a tracker over a serial port, through the same device session

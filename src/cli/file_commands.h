@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The qn470 commands that work on files only: profiles, reports and bin images.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // What provision and journal audit share about a fleet: the --values table, checked against the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Which journal a qn470 command uses, and opening it with the error printed: for `qn470 journal`

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // qn470 journal audit: what every tracker the journal knows last held, compared with what a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // qn470 journal: list, show and export the entries of the journal of loads, saves,

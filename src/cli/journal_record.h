@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Storing the journal entry of what a qn470 command did to a tracker (built by

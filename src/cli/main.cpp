@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // qn470: the command-line tool. Each command is one function taking the arguments after its name.
 
 #include <iostream>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // qn470 provision and qn470 restore: one profile to many trackers at once, each verified and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "cli/report_reader.h"
 
 #include <unistd.h>

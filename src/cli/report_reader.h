@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Reads a tracker report line by line in constant memory: a fixed buffer, and at most one line

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // SIGINT and SIGTERM arrive as readable data on a descriptor, so the event loop handles them

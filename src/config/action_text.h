@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // An action text is up to five two-character action codes joined together; the tracker runs them

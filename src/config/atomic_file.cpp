@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The portable part of whole-file reads and writes: the checks that need no system, the size
 // limit and every message text. What differs between systems is in platform/file_io.h.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Whole-file reads and atomic whole-file writes with results that name the file and the problem.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The line rates the tools open a tracker's port at; the window's baud box and qn470's --baud

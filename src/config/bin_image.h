@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The *.bin file: the 1392-byte record image with its header filled in: the length (1392) at

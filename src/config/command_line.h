@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Framing of the lines exchanged with the tracker: set lines carry "QQ" where a checksum would

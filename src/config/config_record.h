@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The tracker's whole parameter set as one packed little-endian structure. Its layout is a file

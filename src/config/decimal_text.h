@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The one reader of a decimal number at the start of a text. The callers differ only in which

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Media bytes, weekday masks, output masks and trigger words are shown and typed as lower-case

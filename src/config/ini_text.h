@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Our own small private-profile (INI) reader and writer. Only what profiles need: one section,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // How one operation on a tracker ended (a load, a save with or without its check, a provisioning,

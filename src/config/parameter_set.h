@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Everything that travels with one tracker's configuration: the record itself plus the values

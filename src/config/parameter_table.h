@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // One row of data per parameter code: where its value lives, how it travels on the wire, how a

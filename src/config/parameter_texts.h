@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // What a parameter is called where it is shown: the label before its control, the hint after it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Reading and writing one parameter of a ParameterSet through its table row. Integers are copied

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Profiles: the whole ParameterSet as INI text in section "QN-470", one key per code, stored on

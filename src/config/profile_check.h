@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The problems of a profile's INI text: what the reader would take differently from what the file

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Which codes a complete report from the tracker must carry: every code a set line carries, since

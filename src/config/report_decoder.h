@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Applies one report line from the tracker to a ParameterSet. The decoder is tolerant: it ignores

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // A report media byte says where a report goes: SMS besides at most one network transport, and

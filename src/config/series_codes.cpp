@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "config/series_codes.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Which codes a save writes: exactly those the encoder's blocks carry, the closing line's slot

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Which lines of a series a tracker still needs: those whose text differs from the line built

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Builds the series of set-command lines that writes a whole ParameterSet into the tracker:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Text from a tracker, a file or a database shown on a terminal, in the window or in a CSV: a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "config/stored_form.h"
 
 #include "config/ini_text.h"

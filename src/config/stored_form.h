@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Profiles are kept on disk with every byte complemented (b XOR 0xFF). A file whose first byte is

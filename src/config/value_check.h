@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The one check of a parameter's value, used by profiles, the pages, the command-line tool and

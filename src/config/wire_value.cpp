@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "config/wire_value.h"
 
 #include "config/command_line.h"

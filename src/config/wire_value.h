@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The text of one parameter's value as it travels in set lines and report lines.

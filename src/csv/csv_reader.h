@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Reads a CSV file as a spreadsheet saves it (RFC 4180 quoting, through libcsv): UTF-8 or plain

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The one CSV writer: journal export and the fleet audit. Fields are RFC 4180 fields, quoted by

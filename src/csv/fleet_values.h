@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Per-tracker values for provisioning: a CSV table whose first column is "imei" and whose other

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The journal: one entry per load, save, provisioning or restore of a tracker, kept so that what

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // How a tracker's text goes into the journal, and how any stored text is shown.

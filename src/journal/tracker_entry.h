@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The one builder of journal entries: the window, qn470 and provisioning describe what they did

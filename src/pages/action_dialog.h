@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // "Choice Actions": builds an action text of five two-character codes. One of five slots is

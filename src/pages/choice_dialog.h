@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // A small modal dialog that builds the text of one page field (a media byte, an action text, a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Rows for the two kinds of choice field every page has: a report media byte and an action text.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Runs the modal choice dialogs that pages open. The window runs them modally; tests put their

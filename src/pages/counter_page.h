@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The Counter tab: four event counters, each with a trigger level, an automatic reset, a report

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The pieces every choice dialog builds alike: a radio button its group knows by the button's

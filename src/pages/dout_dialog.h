@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // "Dout all": sets the three digital outputs to Activate or Inactive and gives the output mask

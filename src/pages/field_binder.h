@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Builds a page's controls from its binding table and does, once for every page, what the table

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // A page is a table of field bindings: one row per control, naming its control id, the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The rules a page applies to typed numbers, kept free of widgets so they can be tested and

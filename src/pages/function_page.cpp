@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "pages/function_page.h"
 
 #include <string>

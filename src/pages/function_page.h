@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The Function tab: ping, distance accumulator, speed alarms, geofence and parking alarm. Media,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The GPS tab: GPS power timing, NMEA output and what happens when the antenna fails. The

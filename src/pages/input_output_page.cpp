@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "pages/input_output_page.h"
 
 #include "pages/choice_fields.h"

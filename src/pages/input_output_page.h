@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The Input / Output tab: what the tracker reports, and which action it runs, when the ACC

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The Main tab: identity, SIM, battery alarm, data logger, debug output and report formats, with

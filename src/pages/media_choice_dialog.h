@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // "Choice Report Media": builds a report media byte from SMS, one transport and the report

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The Motion Sensor tab: reporting in the static and moving states, what is reported when the

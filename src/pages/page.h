@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The base of every parameter page. A page exists only while its tab is selected: the view

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // What a page and its dialogs work on: the parameter set, the page registry, and the two ways of

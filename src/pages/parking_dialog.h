@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // "Trigger source of parking alarm": picks the events that raise the parking alarm as a 16-bit

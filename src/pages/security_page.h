@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The Security tab: SOS phone numbers, SOS reporting and voice-monitor calls. Unlike most pages

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "pages/serial_port_page.h"
 
 #include <QComboBox>

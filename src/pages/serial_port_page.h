@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The Serial Port tab: how the tracker's own serial port sends data (baud rate, data bits,

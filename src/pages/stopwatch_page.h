@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The Stopwatch tab: four stopwatches (W, X, Y, Z), each with a report interval, a number of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Keeps characters out of a text field that would break the parameter's set line on the tracker

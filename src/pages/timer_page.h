@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The Timer tab: four timers (W, X, Y, Z), each with its start and end time of day, report

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // "Choice Weekday": picks the days a timer runs on as a 7-bit mask, Sunday the lowest bit. The

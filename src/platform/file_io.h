@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // What differs between operating systems in reading and writing whole files. This layer says

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The POSIX side of file_io.h: unnamed O_TMPFILE files named only just before the rename, a named
 // temporary where those cannot be had, and pipes, devices and descriptor names written into.
 

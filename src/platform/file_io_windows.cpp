@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The Windows side of file_io.h: a new file in the target's folder, flushed, then put in the
 // target's place with ReplaceFileW (which keeps the old file's attributes and security) or
 // MoveFileExW. Devices and pipes are written into.

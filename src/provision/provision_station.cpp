@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "provision/provision_station.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Many trackers provisioned at once from one event loop: one TrackerProvisioner per port, started

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "provision/tracker_provisioner.h"
 
 #include "config/parameter_table.h"

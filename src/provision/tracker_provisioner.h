@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Writes one profile to one tracker and proves it took: open the port, read what the tracker

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Follows the tracker's adapter being unplugged and plugged in again.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Why a serial port cannot be opened, and what the user can do about it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Finding the tracker's port and turning the chosen list entry into a port name.

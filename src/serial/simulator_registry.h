@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Simulated trackers announce their pseudo-terminals in a folder private to the user, so that

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The baud-rate box's text as a number, read the way the C library reads a decimal integer.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Which parameters two sets hold differently, compared in the form the values travel in. Used to

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Every modal interaction (message boxes, file dialogs) goes through this interface, so the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Every text the device and file operations show: the status log lines (each replaces the one

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Sends byte pieces through a PseudoTerminal no faster than a serial line would carry them

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The position sentence a tracker prints while data transmission is on: a recommended-minimum

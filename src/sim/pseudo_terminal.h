@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The tracker's end of a pseudo-terminal. The other end ("/dev/pts/N") is what a client opens as

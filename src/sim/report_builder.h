@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The report a tracker sends in answer to the load command: every parameter it holds, as lines of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "sim/set_line_applier.h"
 
 #include <charconv>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // How the tracker takes in a set line ("KXS,KorvelantQN-470,<mark>,<block>,<code>=<value>...").

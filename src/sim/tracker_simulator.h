@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // A tracker on a pseudo-terminal, for tests and for trying the tool without hardware.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Drives the built qn470 binary the way scripts do: arguments in, bytes and exit status out.
 
 #include <gtest/gtest.h>

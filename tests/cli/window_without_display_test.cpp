@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The window started where no display can be had (over ssh, in CI): --help and --version still
 // answer, and a start says what to do instead of letting Qt abort.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The bytes written for a profile, its set lines and its bin image, compared with what the tool
 // wrote before a change (tests/data/output), over sets filled at random: reworking the parameter
 // table, the profile writer or the encoder must not move a single byte a tracker or a stored

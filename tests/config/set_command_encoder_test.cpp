@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "config/set_command_encoder.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Whole-file writes and reads as every system must do them; atomic_file_test.cpp adds what only
 // POSIX has (links, pipes, devices, descriptor names, modes, kills).
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Every tab against the demo tracker: after a load, one field is changed on each of the eleven
 // pages in turn, leaving each page stores it, "Save to device" sends them all, and the tracker
 // then holds every change.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The whole window against the demo tracker, with its settings in a temporary folder and its

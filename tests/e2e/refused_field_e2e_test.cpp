@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A field whose value a save cannot take, on the pages of the whole window with the demo tracker
 // connected: each of the three save buttons stops before it sends, asks for a name or writes,
 // names the field in its FAIL line, and the page keeps what the user typed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The whole window against the demo tracker, as a user works: Start, "Load from device", a value
 // changed on the Main page, "Save to device", and the tracker then holds the new value.
 

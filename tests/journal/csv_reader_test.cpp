@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The CSV reader as spreadsheets save files: separators, quoting, line ends and line numbers.
 
 #include <gtest/gtest.h>

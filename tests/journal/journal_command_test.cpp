@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // qn470 journal as a process, on a SQLite journal filled through the library.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The journal against both stores: a temporary SQLite file and a PostgreSQL server this suite
 // starts; bad locations, the schema version and SQLite writers at once.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What a terminal, the window and a spreadsheet get of a stored value: control characters
 // escaped, formulas kept as text, RFC 4180 quoting.
 

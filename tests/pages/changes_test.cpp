@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What the window tells about its own changes: the marks on the open page and the counts on the
 // tab buttons while fields on two pages are edited, the reference moving with profile files,
 // reverting from the Changes view, comparing with a file and with the defaults and taking values

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The media and action choice dialogs, driven through their real widgets.
 
 #include <gtest/gtest.h>

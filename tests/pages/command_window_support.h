@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Shared pieces of the command window tests: a prompter that also answers file dialogs, and a

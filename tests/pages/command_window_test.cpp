@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The command window through its real widgets: controls and labels, the status messages with the
 // link closed, Enter and Escape, the focus rules, Scan, and Start/Stop, sending and the receive
 // log against the tracker simulator.

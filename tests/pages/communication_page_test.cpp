@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The Communication page: its table of shared scenarios (the hidden second host and OR included,
 // ports and intervals checked when left), and what is its own: the GPRS mode list across reloads,
 // the refused store, and the SMS template table across openings.

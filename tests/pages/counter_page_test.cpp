@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The Counter page: its table of shared scenarios (trigger levels are checked only against the
 // 32-bit top, an automatic reset is stored as 1), and the refused store.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The "Dout all" dialog through its real radio buttons: what an output status text opens it
 // with, how All and None follow the single outputs, and the mask "Apply" gives.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The Qt-free rules behind the pages: the typing scan, the exchange parse, and the media and
 // action text conversions the choice dialogs and pages share.
 

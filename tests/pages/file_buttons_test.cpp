@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The three file buttons of the command window with scripted file dialogs: the names they
 // write and read, their messages, cancelling, failures, and the recent-files list.
 

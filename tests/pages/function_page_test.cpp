@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The Function page: its table of shared scenarios (PA and K2 check their least value only when
 // left, hex words and bytes read back from their first digits), and what is its own: a loaded value
 // the page refuses, the parking-trigger dialog, the refused store.

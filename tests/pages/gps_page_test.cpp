@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The GPS page: its table of shared scenarios (hidden off-time settings included, 16-bit fields
 // little-endian), and what is its own: the checks of the GPS-on times when it opens, the off-time
 // switch, the refused store.

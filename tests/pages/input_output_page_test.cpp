@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The Input / Output page: its table of shared scenarios (nine media and nine action fields, the
 // analog thresholds' typing checks), and what is its own: the output status filled by the "Dout
 // all" dialog, the group nesting, the refused store.

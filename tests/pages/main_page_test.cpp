@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The Main page: its table of shared scenarios (signed time zone, the battery threshold checked on
 // leaving, read-only identity fields, two lists), and what is its own: the Submit button, the
 // refused store, the media dialog opening once per entry.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The Motion Sensor page: its table of shared scenarios (32-bit and 16-bit fields, 0 allowed where
 // a least value is asked for when the field is left), and the refused store.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // A fixture for driving one page through its real widgets: a parameter set filled with the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The scenarios every page shares, written once and driven by one table per page: a record value

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The scenarios every page shares; each page's file holds its table of rows and instantiates them,
 // so a case reads "Main/Typing.Field/f1057_70000_typed".
 

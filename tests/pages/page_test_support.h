@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Shared pieces of the window tests: a prompter that records every message, a choice runner

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The parking-trigger dialog through its real buttons: the buttons a field's mask selects, what
 // clicking does to "All" and "None", and the four-digit text "Apply" gives.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The progress dialog of a load or a save, against the tracker simulator: its range, its end,
 // and what Escape and closing it do while the operation runs.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Every number a page shows, held against the tracker's own rule (the decoder's condition and the
 // value check): what the tracker holds fills the page without a message and stores back
 // unchanged, and what the page takes the tracker takes. Where a page asks for less than the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Finding a parameter from the search field, going to it, and the tab strip as assistive
 // technology sees it; on the real window.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The Security page: its table of shared scenarios (filled at opening whatever the load flags say),
 // and what is its own: later loads, the store refused with each field's own message, the report
 // media dialog.

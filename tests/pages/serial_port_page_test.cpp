@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The Serial Port page: its table of shared scenarios (the lists and their record values, stop bits
 // kept as text), and what is its own: a baud rate refused only by the store.
 

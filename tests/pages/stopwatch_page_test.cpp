@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The Stopwatch page: its table of shared scenarios (intervals refuse 1 and 2 only when left, an
 // enable byte is stored as 1, actions hold ten characters), and the refused store.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Characters that would break a text's set line on the tracker are refused while typing, on any
 // page: the keystroke is undone and one message names the field.
 

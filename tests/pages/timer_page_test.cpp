@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The Timer page: its table of shared scenarios (times of the day and the least interval asked for
 // when a field is left, record values outside the page's limits kept), and what is its own: the
 // weekday dialog, the refused store.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Every text the window shows goes through the translator. A translator that marks each text it
 // translates is installed, the whole window is built, and every view, choice dialog and prompt it
 // can open without a tracker is opened: each text shown must carry the mark, so a literal that

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The weekday dialog through its real check boxes: the days a field's mask checks, the hex byte
 // text "Save" gives, and its Save / Cancel column.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The window shell: start-up, tab switching and the page close rule, closing, caption, layout
 // under resizing, and the recent-files settings.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // qn470 provision with per-tracker values (--values, --keep) and qn470 journal audit, as processes
 // against simulated trackers running in this test, with a journal in a temporary SQLite file.
 

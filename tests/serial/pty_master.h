@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The master side of a pseudo-terminal, for tests that open the slave side through the real

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The list of simulated terminals: only in a folder private to the user, entries written without
 // following links, and trusted only for a live process of this user holding the terminal.
 

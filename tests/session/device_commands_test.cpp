@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // qn470 ports, send, load and save as processes, against the simulator running in this test.
 
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The device operations end to end: the real serial link on a pseudo-terminal with the tracker
 // simulator at its other end, including its failure modes and an unplugged adapter.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The device operations against a bare pseudo-terminal whose other end the test plays: exact
 // bytes on the wire, the status texts, the counter and completion rules, the save's pacing.
 

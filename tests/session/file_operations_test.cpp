@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The file buttons with scripted dialogs: names, extensions, messages, and that a cancelled or
 // failed operation changes nothing.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // A Prompter for tests: records every message box and answers the file dialogs from a script.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The simulator keeps its own statement of the tracker's side (its report layout, its reading of
 // set lines). Here random valid parameter sets show that both agree with the core's decoder, line
 // limits and completion count, so a drift on either side fails.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The tracker simulator: its report through the real decoder, set lines, the transmission switch,
 // pacing and the failure modes, all over a real pseudo-terminal.
 

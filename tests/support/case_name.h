@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Readable names for the cases of value-parameterised suites, so that `ctest -N` lists words
 // and `ctest -R` can pick one case. GoogleTest accepts only letters, digits and '_' in a name.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Runs the built qn470 as a process while this test's event loop keeps going, so simulators
 // running in the test keep serving it.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // A PostgreSQL server of its own for a test suite: initdb in a temporary folder, pg_ctl start on a

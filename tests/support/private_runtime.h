@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A runtime folder of the test's own, made as a session's is (0700), for this process and the
 // qn470 it starts: simulators announce themselves there, so --watch and port lists never see the
 // trackers of tests running beside this one. Undone when it goes out of scope.

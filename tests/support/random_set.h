@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Parameter sets filled at random with values the value check passes, for tests that must hold
 // for every set a user could save.
 #pragma once

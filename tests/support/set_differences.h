@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Small helpers the device tests share: the built-in defaults and a readable list of
 // differences to compare with "".
 #pragma once

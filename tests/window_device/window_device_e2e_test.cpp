@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The window's records of what it did to a tracker, against the simulator on a pseudo-terminal:
 // the check after a save, the journal, the session log, and what the window shows while the
 // adapter is unplugged and plugged in again.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // How a "Save to device" from the window ended, one field per step of SaveToDevice: what the

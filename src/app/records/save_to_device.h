@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // "Save to device" from the window, its steps in this order, each ending in a field of one

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Checks a save against the tracker: after "Save to device" completes, the tracker is read back

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // A timestamped record of what the window exchanged with the tracker: every line received (as

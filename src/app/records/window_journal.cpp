@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "app/records/window_journal.h"
 
 #include <QSettings>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The window's entries in the journal: every "Load from device" and "Save to device" with the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The "Changes" dialog: every field whose value differs from the reference, with its page, its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The "Compare" dialog: the window's values beside those of another source, the tracker (read

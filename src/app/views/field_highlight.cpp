@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "app/views/field_highlight.h"
 
 #include <QEvent>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // A brief frame around a control, to show where a search led. Drawn on a separate transparent

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Every parameter the pages show, with the tab it is on, the control that holds it, and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The search field right of the tab strip: typing lists the parameters whose code, label, hint

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The cells of the window's read-only tables (Changes, Compare): selectable, never edited. What a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // What the window knows about its own changes, in one place: the change marks and tab counts,

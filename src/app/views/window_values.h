@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The values the window holds now, one per parameter the pages show: for the open page what its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // qn470-files: the file commands of qn470 alone, without Qt, the serial link or the simulator,
 // for systems where only the core is built (the Windows cross build).
 

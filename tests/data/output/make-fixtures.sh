@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Rebuilds the output fixtures with the qn470 given (the tool as it was before a change):
 #   tests/data/output/make-fixtures.sh OLD/qn470 build/tests/config/qn470_config_tests
 # The test program writes the clear-text inputs; the old tool imports, encodes and images them.
