@@ -4,13 +4,10 @@
 #include <QCheckBox>
 #include <QFileInfo>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "app/views/table_cell.h"
 #include "app/views/window_values.h"
 #include "config/default_profile.h"
 #include "session/device_session.h"
@@ -28,7 +25,7 @@ CCompareView::CCompareView(WindowValues& values, DeviceSession& session, FileOpe
       m_defaults(new QPushButton(tr("&Defaults"), this)),
       m_note(new QLabel(this)),
       m_trackerNote(new QLabel(this)),
-      m_table(new QTableWidget(0, kColumnCount, this)),
+      m_table(new ValueTable(this)),
       m_onlyDifferences(new QCheckBox(tr("&Only differences"), this)),
       m_takeOver(new QPushButton(tr("Ta&ke over"), this)) {
     setObjectName(QStringLiteral("compareView"));
@@ -45,11 +42,6 @@ CCompareView::CCompareView(WindowValues& values, DeviceSession& session, FileOpe
     m_note->setWordWrap(true);
     m_table->setObjectName(QStringLiteral("compareTable"));
     m_table->setAccessibleName(tr("Compared values"));
-    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_table->setTabKeyNavigation(false);
-    m_table->verticalHeader()->hide();
-    m_table->horizontalHeader()->setStretchLastSection(true);
     m_onlyDifferences->setObjectName(QStringLiteral("onlyDifferences"));
     m_onlyDifferences->setChecked(true);
     m_takeOver->setObjectName(QStringLiteral("takeOver"));
@@ -112,8 +104,7 @@ CCompareView::CCompareView(WindowValues& values, DeviceSession& session, FileOpe
                         tr("The tracker could not be read: %1").arg(m_session.failureReason()));
                 }
             });
-    m_table->setHorizontalHeaderLabels(
-        {tr("Code"), tr("Page"), tr("Label"), tr("Window"), tr("Other")});
+    m_table->setValueNames(tr("Window"), tr("Other"));
     m_takeOver->setEnabled(false);
     updateTrackerButton();
 }
@@ -127,7 +118,7 @@ QString CCompareView::trackerNote() const {
 }
 
 const IndexedParameter* CCompareView::rowParameter(int row) const {
-    return row >= 0 && row < static_cast<int>(m_rows.size()) ? m_rows[row] : nullptr;
+    return m_table->rowParameter(row);
 }
 
 void CCompareView::showEvent(QShowEvent* event) {
@@ -173,7 +164,7 @@ void CCompareView::showSource(const ParameterSet& other, const QString& name) {
     m_other = other;
     m_otherName = name;
     m_checked.clear();
-    m_table->setHorizontalHeaderItem(kOther, new QTableWidgetItem(name));
+    m_table->setValueNames(tr("Window"), name);
     fill();
 }
 
@@ -184,43 +175,16 @@ void CCompareView::refresh() {
 }
 
 void CCompareView::fill() {
-    m_rows.clear();
     if (m_otherName.isEmpty()) {
-        m_table->setRowCount(0);
+        m_table->fill({}, true);
         return;
     }
-    std::set<const IndexedParameter*> differs;
+    std::vector<ValueRow> rows;
     for (const IndexedParameter& p : m_values.parameters()) {
-        if (m_values.differs(p, m_other)) {
-            differs.insert(&p);
-        }
-        if (differs.count(&p) != 0 || !m_onlyDifferences->isChecked()) {
-            m_rows.push_back(&p);
-        }
+        rows.push_back({&p, m_values.windowText(p), m_values.textIn(p, m_other),
+                        m_values.differs(p, m_other), m_checked.count(&p) != 0});
     }
-    const int differing = static_cast<int>(differs.size());
-    const QSignalBlocker quiet(m_table);
-    m_table->setRowCount(static_cast<int>(m_rows.size()));
-    for (int row = 0; row < static_cast<int>(m_rows.size()); ++row) {
-        const IndexedParameter& p = *m_rows[row];
-        QTableWidgetItem* code = readOnlyCell(p.code);
-        code->setFlags(code->flags() | Qt::ItemIsUserCheckable);
-        code->setCheckState(m_checked.count(&p) != 0 ? Qt::Checked : Qt::Unchecked);
-        m_table->setItem(row, kCode, code);
-        m_table->setItem(row, kPage, readOnlyCell(p.tabLabel));
-        m_table->setItem(row, kLabel, readOnlyCell(p.label));
-        m_table->setItem(row, kWindow, readOnlyCell(m_values.windowText(p)));
-        m_table->setItem(row, kOther, readOnlyCell(m_values.textIn(p, m_other)));
-        if (differs.count(&p) != 0 && !m_onlyDifferences->isChecked()) {
-            // Among the equal rows the different ones stand out.
-            for (int column : {kWindow, kOther}) {
-                QFont font = m_table->item(row, column)->font();
-                font.setBold(true);
-                m_table->item(row, column)->setFont(font);
-            }
-        }
-    }
-    m_table->resizeColumnsToContents();
+    const int differing = m_table->fill(rows, m_onlyDifferences->isChecked());
     m_note->setText(differing == 0
                         ? tr("The window holds the same values as %1.").arg(m_otherName)
                         : tr("%n value(s) differ from %1.", nullptr, differing).arg(m_otherName));

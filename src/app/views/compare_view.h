@@ -11,12 +11,12 @@
 #include <vector>
 
 #include "app/views/parameter_index.h"
+#include "app/views/value_table.h"
 #include "config/parameter_set.h"
 
 class QCheckBox;
 class QLabel;
 class QPushButton;
-class QTableWidget;
 
 namespace qn470 {
 
@@ -28,7 +28,14 @@ class CCompareView : public QDialog {
     Q_OBJECT
 
 public:
-    enum Column { kCode, kPage, kLabel, kWindow, kOther, kColumnCount };
+    enum Column {
+        kCode = ValueTable::kCode,
+        kPage = ValueTable::kPage,
+        kLabel = ValueTable::kLabel,
+        kWindow = ValueTable::kLeft,
+        kOther = ValueTable::kRight,
+        kColumnCount = ValueTable::kColumnCount
+    };
 
     CCompareView(WindowValues& values, DeviceSession& session, FileOperations& files,
                  QWidget* parent = nullptr);
@@ -44,7 +51,7 @@ public:
     // Shows the window's values again (they changed).
     void refresh();
 
-    QTableWidget* table() const { return m_table; }
+    ValueTable* table() const { return m_table; }
     QCheckBox* onlyDifferences() const { return m_onlyDifferences; }
     QPushButton* trackerButton() const { return m_tracker; }
     QPushButton* takeOverButton() const { return m_takeOver; }
@@ -69,13 +76,12 @@ private:
     QPushButton* m_defaults;
     QLabel* m_note;
     QLabel* m_trackerNote;
-    QTableWidget* m_table;
+    ValueTable* m_table;
     QCheckBox* m_onlyDifferences;
     QPushButton* m_takeOver;
     ParameterSet m_other;
     QString m_otherName;  // empty until a source was read
     bool m_readingTracker = false;
-    std::vector<const IndexedParameter*> m_rows;
     std::set<const IndexedParameter*> m_checked;
 };
 
