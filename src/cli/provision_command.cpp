@@ -28,7 +28,9 @@
 #include "config/value_check.h"
 #include "config/wire_value.h"
 #include "journal/journal_text.h"
+#include "provision/fleet_profiles.h"
 #include "provision/provision_station.h"
+#include "provision/station_journal.h"
 #include "session/code_comparison.h"
 
 namespace qn470::cli {
@@ -248,15 +250,8 @@ private:
 // The value problems and unfaithful lines that would make every tracker refuse the profile;
 // found before any port is opened.
 bool profileWritable(const ParameterSet& profile, const std::string& name) {
-    const std::vector<ValueProblem> problems = checkParameterSet(profile);
-    if (!problems.empty()) {
-        badInput(name + ": values the tracker would not take: " + describeProblems(problems));
-        return false;
-    }
-    const SetCommandTable table = SetCommandEncoder::encode(profile);
-    if (!table.complete()) {
-        badInput(name + ": lines the tracker would not read back: " +
-                 (table.overlong.empty() ? table.describeUnfaithful() : table.describeOverlong()));
+    if (const std::optional<std::string> problem = profileUnwritable(profile)) {
+        badInput(name + ": " + *problem);
         return false;
     }
     return true;
@@ -292,14 +287,12 @@ struct StationRun {
     bool interrupted = false;
 };
 
-// Runs the station until every tracker is done (or Ctrl+C), printing and journaling each one.
-// `prepare` runs once a tracker's before state is known and before its entry is first kept; it
-// may give the tracker its own profile, or abort it (and returns false then).
-StationRun runStation(
-    const StopSignals& stop, ProvisionStation& station, Journal& journal, const char* kind,
-    const std::function<void(const TrackerProvisioner&, JournalEntry&)>& describeProfile,
-    const std::function<void()>& begin,
-    const std::function<bool(TrackerProvisioner&)>& prepare = {}) {
+// Runs the station until every tracker is done (or Ctrl+C), printing and journaling each one
+// (see provision/station_journal.h; `prepare` may give a tracker its own profile).
+StationRun runStation(const StopSignals& stop, ProvisionStation& station, Journal& journal,
+                      const char* kind, const StationJournal::DescribeProfile& describeProfile,
+                      const std::function<void()>& begin,
+                      const StationJournal::Prepare& prepare = {}) {
     StationRun run;
     LiveTable table;
     QEventLoop loop;
@@ -312,79 +305,27 @@ StationRun runStation(
         std::cerr << "qn470: stopping every tracker\n";
         station.stopAll();
     });
-    // Each tracker's entry is written as soon as its before state is known, so a run that is
-    // killed halfway still leaves it; the end of the run fills in the rest.
-    std::map<const TrackerProvisioner*, qint64> entryIds;
-    // The IMEIs of the trackers running now, with their ports: two trackers that report one
-    // IMEI cannot both be found again by it.
-    std::map<QString, QString> imeisRunning;
-    const auto entryOf = [&](const TrackerProvisioner& tracker) {
-        const ProvisionOutcome& o = tracker.outcome();
-        JournalEntry entry =
-            trackerEntry(kind, tracker.request().port, o.before ? &*o.before : nullptr,
-                         o.after ? &*o.after : nullptr, o.result);
-        describeProfile(tracker, entry);
-        setBlocksWritten(entry, o.blocksWritten);
-        return entry;
-    };
-    QObject::connect(
-        &station, &ProvisionStation::trackerAdded, &loop, [&](TrackerProvisioner* tracker) {
-            table.follow(tracker);
-            QObject::connect(tracker, &TrackerProvisioner::identified, &loop, [&, tracker] {
-                const QString& imei = tracker->outcome().imei;
-                const QString& port = tracker->request().port;
-                if (!imei.isEmpty()) {
-                    const auto [other, added] = imeisRunning.try_emplace(imei, port);
-                    if (!added) {
-                        tracker->abort(OperationResult::Step::Check,
-                                       QStringLiteral("IMEI %1 is reported by %2 and %3 too")
-                                           .arg(imei, other->second, port));
-                        return;
-                    }
-                }
-                if (prepare && !prepare(*tracker)) {
-                    return;
-                }
-                QString error;
-                const qint64 id = journal.record(entryOf(*tracker), &error);
-                if (id < 0) {
-                    // Nothing written yet: no tracker is changed without its backup.
-                    tracker->abort(OperationResult::Step::Journal, error);
-                } else {
-                    entryIds[tracker] = id;
-                }
-            });
-        });
-    QObject::connect(
-        &station, &ProvisionStation::trackerFinished, &loop, [&](TrackerProvisioner* tracker) {
-            const ProvisionOutcome& o = tracker->outcome();
-            QString error;
-            const auto id = entryIds.find(tracker);
-            const bool kept = id != entryIds.end()
-                                  ? journal.update(id->second, entryOf(*tracker), &error)
-                                  : journal.record(entryOf(*tracker), &error) >= 0;
-            if (id != entryIds.end()) {
-                entryIds.erase(id);
-            }
-            if (const auto running = imeisRunning.find(o.imei);
-                running != imeisRunning.end() && running->second == tracker->request().port) {
-                imeisRunning.erase(running);
-            }
-            table.printResult(*tracker);
-            if (!kept) {
-                // A tracker nobody can look up later is not done, whatever it holds now.
-                std::cerr << "qn470: " << narrow(tracker->request().port)
-                          << ": the journal did not keep its entry: " << narrow(error) << '\n';
-            }
-            if (o.result.isOk() && kept) {
-                ++run.ok;
-            } else {
-                ++run.notOk;
-            }
-            if (o.halfWritten) {
-                run.halfWritten.push_back(narrow(tracker->request().port));
-            }
-        });
+    QObject::connect(&station, &ProvisionStation::trackerAdded, &loop,
+                     [&](TrackerProvisioner* tracker) { table.follow(tracker); });
+    StationJournal keeper(station, journal, kind, describeProfile, prepare);
+    QObject::connect(&keeper, &StationJournal::trackerJournaled, &loop,
+                     [&](TrackerProvisioner* tracker, const JournalOutcome& journaled) {
+                         const ProvisionOutcome& o = tracker->outcome();
+                         table.printResult(*tracker);
+                         if (!journaled.kept) {
+                             std::cerr << "qn470: " << narrow(tracker->request().port)
+                                       << ": the journal did not keep its entry: "
+                                       << narrow(journaled.error) << '\n';
+                         }
+                         if (journaled.verified(o)) {
+                             ++run.ok;
+                         } else {
+                             ++run.notOk;
+                         }
+                         if (o.halfWritten) {
+                             run.halfWritten.push_back(narrow(tracker->request().port));
+                         }
+                     });
     QObject::connect(&station, &ProvisionStation::finished, &loop, &QEventLoop::quit);
     begin();
     if (!station.allFinished() || station.watching()) {
@@ -465,7 +406,6 @@ int runProvision(const Arguments& args) {
     if (!fleetInput) {
         return kExitBadInput;
     }
-    const FleetInput& fleet = *fleetInput;
     const std::optional<QStringList> ports = portNames(options.ports);
     if (!ports) {
         return kExitBadInput;
@@ -484,88 +424,18 @@ int runProvision(const Arguments& args) {
     ProvisionStation station(request, systemPortSource());
     const QString name = QFileInfo(QString::fromLocal8Bit(profileName.c_str())).fileName();
     bool nothingFound = false;
-    // The trackers given a profile of their own: its name (with the row used and the codes
-    // kept) and its bytes, which the entry's SHA-256 is of.
-    std::map<const TrackerProvisioner*, std::pair<QString, std::string>> ownProfiles;
-    const Parameter& deviceId = parameter("O5");
-    const bool sameDeviceId = !readText(profile, deviceId).empty() && !fleet.keeps(deviceId) &&
-                              !(fleet.values && fleet.values->hasColumn(deviceId));
-    int trackersAdded = 0;
+    FleetProfiles profiles(profile, name, profileBytes, *fleetInput, options.valuesOptional);
     QObject::connect(&station, &ProvisionStation::trackerAdded, [&](TrackerProvisioner* tracker) {
-        ownProfiles.erase(tracker);  // a released tracker's address may be taken again
-        if (++trackersAdded == 2 && sameDeviceId) {
-            // A lab may want exactly that, so it is said, not refused; before the second is
-            // written.
+        if (profiles.trackerAdded(*tracker)) {
+            // Before the second is written.
             std::cerr << "qn470: warning: every tracker gets the Device ID "
-                      << narrow(trackerText(readText(profile, deviceId))) << " of " << narrow(name)
+                      << narrow(profiles.sharedDeviceId()) << " of " << narrow(name)
                       << "; --keep O5 keeps each one's own, an O5 column in --values gives each "
                          "its own\n";
         }
     });
-    const auto prepare = [&](TrackerProvisioner& tracker) {
-        const ProvisionOutcome& o = tracker.outcome();
-        QString ownName = name;
-        std::vector<ProfileValue> values;
-        if (fleet.values) {
-            const FleetRow* row = fleet.row(o.imei.toStdString());
-            if (row == nullptr && !options.valuesOptional) {
-                tracker.abort(OperationResult::Step::Check,
-                              o.imei.isEmpty()
-                                  ? QStringLiteral("reports no IMEI, so no row of %1 is its own")
-                                        .arg(QString::fromStdString(fleet.valuesName))
-                                  : QStringLiteral("no row for IMEI %1 in %2")
-                                        .arg(o.imei, QString::fromStdString(fleet.valuesName)));
-                return false;
-            }
-            if (row != nullptr) {
-                values = row->values;
-                ownName += QStringLiteral(" + %1 line %2")
-                               .arg(QString::fromStdString(fleet.valuesName))
-                               .arg(row->line);
-            }
-        }
-        if (!fleet.keep.empty()) {
-            QStringList kept;
-            for (const Parameter* p : fleet.keep) {
-                values.push_back(profileValue(*o.before, *p));
-                kept.append(QString::fromUtf8(p->code.data(), static_cast<int>(p->code.size())));
-            }
-            ownName += QStringLiteral(" + kept ") + kept.join(QLatin1Char(','));
-        }
-        if (values.empty()) {
-            return true;
-        }
-        ParameterSet merged;
-        const std::vector<OverlayProblem> problems = overlayValues(profile, values, merged);
-        const SetCommandTable lines = SetCommandEncoder::encode(merged);
-        if (!problems.empty() || !lines.complete()) {
-            // Only a kept value can get here: the table was checked whole.
-            const std::string why =
-                !problems.empty()
-                    ? std::string(problems.front().parameter->code) + " " + problems.front().problem
-                    : "lines it would not read back: " + (lines.overlong.empty()
-                                                              ? lines.describeUnfaithful()
-                                                              : lines.describeOverlong());
-            tracker.abort(OperationResult::Step::Check,
-                          QStringLiteral("its own values would not be taken: ") +
-                              QString::fromStdString(why));
-            return false;
-        }
-        const QByteArray bytes = storedProfile(merged);
-        ownProfiles[&tracker] = {ownName, bytes.toStdString()};
-        tracker.setProfile(merged);
-        return true;
-    };
     const StationRun run = runStation(
-        setup.stop, station, journal, EntryKind::kProvision,
-        [&](const TrackerProvisioner& tracker, JournalEntry& entry) {
-            const auto own = ownProfiles.find(&tracker);
-            if (own != ownProfiles.end()) {
-                setProfile(entry, own->second.first, own->second.second);
-            } else {
-                setProfile(entry, name, profileBytes);
-            }
-        },
+        setup.stop, station, journal, EntryKind::kProvision, profiles.describer(),
         [&] {
             for (const QString& port : *ports) {
                 station.addPort(port);
@@ -582,7 +452,7 @@ int runProvision(const Arguments& args) {
                 station.watch(kWatchIntervalMs);
             }
         },
-        prepare);
+        profiles.preparer());
     if (nothingFound) {
         std::cerr << "qn470: no tracker port found (qn470 ports --check lists every port)\n";
         return kExitDiffers;
