@@ -30,6 +30,7 @@
 #include "journal/journal_text.h"
 #include "provision/fleet_profiles.h"
 #include "provision/provision_station.h"
+#include "provision/restore_plan.h"
 #include "provision/station_journal.h"
 #include "session/code_comparison.h"
 
@@ -486,18 +487,22 @@ int runRestore(const Arguments& args) {
         return kExitBadInput;
     }
     Journal& journal = *setup.journal;
-    QString error;
-    std::optional<JournalEntry> chosen;
-    if (options.entry > 0) {
-        chosen = journal.entry(options.entry, &error);
-        if (!chosen) {
-            return badInput(error.isEmpty() ? "no journal entry " + std::to_string(options.entry)
-                                            : narrow(error));
+    // Printed as the CLI's own lines: exit 2 for an entry or journal that cannot be used, 1 when
+    // no entry is this tracker's.
+    const auto refused = [](const RestorePlan& plan) {
+        if (plan.decision == RestoreDecision::WrongInput) {
+            return badInput(plan.refusal.toLocal8Bit().toStdString());
         }
-        if (chosen->before.isEmpty()) {
-            return badInput("journal entry " + std::to_string(options.entry) +
-                            " holds no before state");
-        }
+        std::cerr << "qn470: " << plan.refusal.toLocal8Bit().toStdString()
+                  << (plan.imeiMissing
+                          ? "; name one with --entry ID (qn470 journal list shows them)"
+                          : "")
+                  << '\n';
+        return kExitDiffers;
+    };
+    RestorePlan plan = restoreEntry(journal, options.entry);
+    if (plan.refused()) {
+        return refused(plan);
     }
     // The tracker's IMEI decides which entry is written back; read it first.
     ProvisionRequest identify;
@@ -523,65 +528,31 @@ int runRestore(const Arguments& args) {
             return kExitDiffers;
         }
     }
-    const QString imei = trackerText(formatWireValue(held, parameter("B2"), Wire::Text));
     const std::string port = narrow(identify.port);
-    if (chosen && chosen->imei != imei) {
-        return badInput("journal entry " + std::to_string(options.entry) + " is of IMEI " +
-                        orDash(chosen->imei) + ", the tracker on " + port + " is IMEI " +
-                        orDash(imei));
+    plan = planRestore(journal, std::move(plan), held, identify.port, QSysInfo::machineHostName());
+    if (plan.refused()) {
+        return refused(plan);
     }
-    if (!chosen && imei.isEmpty()) {
-        // Every tracker without one would match, and another tracker's settings be written.
-        std::cerr << "qn470: the tracker on " << port
-                  << " reports no IMEI, so no journal entry can be told to be its own; name "
-                     "one with --entry ID (qn470 journal list shows them)\n";
-        return kExitDiffers;
-    }
-    if (!chosen) {
-        chosen = journal.latestFor(imei, &error);
-        if (!chosen) {
-            std::cerr << "qn470: no save or provisioning of IMEI " << narrow(imei)
-                      << " with a before state in the journal"
-                      << (error.isEmpty() ? "" : ": " + narrow(error)) << '\n';
-            return error.isEmpty() ? kExitDiffers : kExitBadInput;
-        }
-    }
-    ParameterSet target;
-    loadDefaultProfile(target);
-    const std::string stored(chosen->before.constData(),
-                             static_cast<std::size_t>(chosen->before.size()));
-    if (!readProfileBytes(stored, target).ok) {
-        return badInput("journal entry " + std::to_string(chosen->id) +
-                        ": the before state is not a readable profile");
-    }
-    const std::string entryName = "journal entry " + std::to_string(chosen->id) + " (" +
-                                  narrow(chosen->time.toString(Qt::ISODate)) + ")";
-    if (differingCodes(target, held, CodeSelection::SentAndReported).empty()) {
+    const std::string entryName = plan.entryName.toLocal8Bit().toStdString();
+    if (plan.decision == RestoreDecision::AlreadyHolds) {
         std::cout << "qn470: the tracker on " << port << " already holds the before state of "
                   << entryName << "; nothing written\n";
         return kExitOk;
     }
-    // Said before anything is written, so a wrong pick can still be stopped with Ctrl+C: the
-    // Device ID the tracker had when the entry was made, against the one it reports now.
-    const QString deviceIdNow = trackerText(formatWireValue(held, parameter("O5"), Wire::Text));
-    if (chosen->deviceId != deviceIdNow) {
-        std::cerr << "qn470: note: " << entryName << " was made with Device ID "
-                  << orDash(chosen->deviceId) << "; the tracker on " << port << " reports "
-                  << orDash(deviceIdNow) << '\n';
-    }
-    if (chosen->station != QSysInfo::machineHostName()) {
-        std::cerr << "qn470: note: " << entryName << " was written on station "
-                  << orDash(chosen->station) << '\n';
+    // Said before anything is written, so a wrong pick can still be stopped with Ctrl+C.
+    for (const QString& note : plan.notes) {
+        std::cerr << "qn470: note: " << note.toLocal8Bit().toStdString() << '\n';
     }
     std::cerr << "qn470: writing back the before state of " << entryName << '\n';
     ProvisionRequest request = identify;
     request.intervalMs = options.intervalMs;
-    request.profile = target;
+    request.profile = plan.target;
     ProvisionStation station(request, systemPortSource());
-    const QString name = QStringLiteral("journal entry %1").arg(chosen->id);
     const StationRun run = runStation(
         setup.stop, station, journal, EntryKind::kRestore,
-        [&](const TrackerProvisioner&, JournalEntry& entry) { setProfile(entry, name, stored); },
+        [&](const TrackerProvisioner&, JournalEntry& entry) {
+            setProfile(entry, plan.profileName, plan.stored);
+        },
         [&] { station.addPort(identify.port); });
     return run.exitCode;
 }
