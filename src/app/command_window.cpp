@@ -195,6 +195,12 @@ void CCommandWindow::buildControls() {
     files->addWidget(button(tr("Save to device"), kSaveToDevice, this));
     files->addWidget(button(tr("Load from file"), kLoadFromFile, this));
     files->addWidget(button(tr("Load from device"), kLoadFromDevice, this));
+    auto* journal = new QPushButton(tr("Journal..."), this);
+    journal->setObjectName(QStringLiteral("journalButton"));
+    journal->setAccessibleName(tr("Journal"));
+    journal->setAutoDefault(true);
+    connect(journal, &QPushButton::clicked, this, &CCommandWindow::journalRequested);
+    files->addWidget(journal);
 
     auto* controls = new QVBoxLayout;
     controls->setSpacing(6);

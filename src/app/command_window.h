@@ -101,6 +101,12 @@ public:
 
     // The adapter came back and the link was reopened on its port.
     void linkReopened();
+
+signals:
+    // "Journal..." was pressed.
+    void journalRequested();
+
+public:
     // While the link is lost, the port list is read again this often, so the adapter's entry
     // shows up under whatever name it returns with.
     static constexpr int kLostRescanIntervalMs = 1000;

@@ -11,6 +11,7 @@
 #include "app/records/save_verifier.h"
 #include "app/records/session_log.h"
 #include "app/records/window_journal.h"
+#include "app/views/journal_view.h"
 #include "app/views/parameter_index.h"
 #include "app/views/window_changes.h"
 
@@ -58,6 +59,8 @@ bool CconfigToolApp::initInstance() {
     });
     view->installCommandWindow(m_commandWindow);
     installDeviceRecords(view);
+    QObject::connect(m_commandWindow, &CCommandWindow::journalRequested, m_frame.get(),
+                     [this] { showJournal(); });
     if (m_devices.watchDevices) {
         QObject::connect(m_frame.get(), &CMainFrame::deviceNodesChanged, &m_watcher,
                          &DeviceWatcher::deviceNodesChanged);
@@ -69,6 +72,23 @@ bool CconfigToolApp::initInstance() {
     m_frame->setWindowTitle(QCoreApplication::translate("CconfigToolApp", kCaption));
     m_frame->show();
     return true;
+}
+
+CJournalView* CconfigToolApp::journalView() {
+    if (m_journalView == nullptr) {
+        m_journalView =
+            new CJournalView({*m_journal, m_session, m_changes->tracker(), m_changes->values(),
+                              m_state.prompter, m_devices.ports, m_devices.saveIntervalMs},
+                             m_frame.get());
+    }
+    return m_journalView;
+}
+
+void CconfigToolApp::showJournal() {
+    CJournalView* view = journalView();
+    view->show();
+    view->raise();
+    view->activateWindow();
 }
 
 void CconfigToolApp::installDeviceRecords(CconfigToolView* view) {

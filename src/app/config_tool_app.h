@@ -22,6 +22,7 @@
 namespace qn470 {
 
 class CCommandWindow;
+class CJournalView;
 class CMainFrame;
 class CconfigToolView;
 class SaveToDevice;
@@ -64,6 +65,9 @@ public:
     SessionLog& sessionLog() { return *m_sessionLog; }
     // Change marks, the Changes and Compare views and the close prompt.
     WindowChanges& changes() { return *m_changes; }
+    // The Journal window ("Journal..."), made on first use.
+    CJournalView* journalView();
+    void showJournal();
 
 private:
     // The check after a save, the journal and the session log, with their check boxes.
@@ -85,6 +89,7 @@ private:
     QPointer<CCommandWindow> m_commandWindow;
     // Goes before the frame it marks.
     std::unique_ptr<WindowChanges> m_changes;
+    QPointer<CJournalView> m_journalView;  // a window of the frame's
 };
 
 }  // namespace qn470

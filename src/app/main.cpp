@@ -2,7 +2,7 @@
 // qn470-config: the configuration window.
 //
 //   qn470-config [--demo] [--interval-ms N] [--tab N [--open ID]] [--search TEXT]
-//                [--set CODE=VALUE ...] [--view changes|compare] [--screenshot FILE.png]
+//                [--set CODE=VALUE ...] [--view changes|compare|journal] [--screenshot FILE.png]
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -23,6 +23,7 @@
 #include "app/main_frame.h"
 #include "app/views/changes_view.h"
 #include "app/views/compare_view.h"
+#include "app/views/journal_view.h"
 #include "app/views/search_box.h"
 #include "app/views/window_changes.h"
 #include "app/views/window_values.h"
@@ -49,7 +50,7 @@ int fail(const QString& message, int status) {
 }
 
 // --set CODE=VALUE puts values into the window as if typed (texts as they are, numbers in
-// decimal); --view changes|compare opens that view (Compare with the defaults). Returns the
+// decimal); --view changes|compare|journal opens that view (Compare with the defaults). Returns the
 // view's dialog, or null; a message when an option is wrong.
 QWidget* showChangeView(qn470::CconfigToolApp& app, const QStringList& settings,
                         const QString& view, QString& problem) {
@@ -98,8 +99,12 @@ QWidget* showChangeView(qn470::CconfigToolApp& app, const QStringList& settings,
         app.changes().compareView()->compareWithDefaults();
         return app.changes().compareView();
     }
+    if (view == QLatin1String("journal")) {
+        app.showJournal();
+        return app.journalView();
+    }
     if (!view.isEmpty()) {
-        problem = QStringLiteral("--view '%1': changes or compare").arg(view);
+        problem = QStringLiteral("--view '%1': changes, compare or journal").arg(view);
     }
     return nullptr;
 }
@@ -186,9 +191,10 @@ struct WindowOptions {
         QStringLiteral("CODE=VALUE")};
     const QCommandLineOption view{
         QStringLiteral("view"),
-        QStringLiteral("Open the Changes or the Compare view (compared with the defaults); a "
-                       "screenshot then shows that view."),
-        QStringLiteral("changes|compare")};
+        QStringLiteral(
+            "Open the Changes, the Compare (compared with the defaults) or the Journal view; a "
+            "screenshot then shows that view."),
+        QStringLiteral("changes|compare|journal")};
     const QCommandLineOption search{
         QStringLiteral("search"),
         QStringLiteral("Type <text> into the search field, so a screenshot shows its list of "

@@ -23,7 +23,35 @@ WindowJournal::WindowJournal(DeviceSession& session, QSettings& settings, QObjec
 
 WindowJournal::~WindowJournal() = default;
 
+WindowJournal::LocationSource WindowJournal::locationSource() const {
+    if (!m_chosen.isEmpty()) {
+        return LocationSource::Chosen;
+    }
+    if (!qEnvironmentVariable(kLocationVariable).isEmpty()) {
+        return LocationSource::Environment;
+    }
+    return m_settings.value(QLatin1String(kLocationSetting)).toString().isEmpty()
+               ? LocationSource::Default
+               : LocationSource::Setting;
+}
+
+bool WindowJournal::useLocation(const QString& location, QString* error) {
+    std::unique_ptr<Journal> opened = Journal::open(location, error);
+    if (opened == nullptr) {
+        return false;
+    }
+    m_journal = std::move(opened);
+    m_failed = false;
+    m_chosen = location;
+    m_settings.setValue(QLatin1String(kLocationSetting), location);
+    emit locationChanged();
+    return true;
+}
+
 QString WindowJournal::location() const {
+    if (!m_chosen.isEmpty()) {
+        return m_chosen;
+    }
     const QString fromEnvironment = qEnvironmentVariable(kLocationVariable);
     if (!fromEnvironment.isEmpty()) {
         return fromEnvironment;

@@ -10,9 +10,10 @@
 //   WindowJournal journal(session, settings);
 //   if (journal.needsStateBeforeSave()) { ... read ...; }   journal.recordSave(outcome);
 //
-// The journal is opened at the first load or save: the QN470_JOURNAL environment variable, else
-// the setting "journalLocation", else Journal::defaultLocation(). One that cannot be opened or
-// written is reported once (status line and message), and the window goes on without it.
+// The journal is opened at the first load or save: a location chosen with useLocation(), else
+// the QN470_JOURNAL environment variable, else the setting "journalLocation", else
+// Journal::defaultLocation(). One that cannot be opened or written is reported once (status line
+// and message), and the window goes on without it.
 
 #include <QObject>
 #include <QString>
@@ -39,8 +40,16 @@ public:
     WindowJournal(DeviceSession& session, QSettings& settings, QObject* parent = nullptr);
     ~WindowJournal() override;
 
-    // Where the journal is, by the rules above.
+    enum class LocationSource { Chosen, Environment, Setting, Default };
+
+    // Where the journal is, by the rules above, and which rule gave it.
     QString location() const;
+    LocationSource locationSource() const;
+    // Opens the journal at `location` and uses it from now on (and keeps it in the settings);
+    // false with the journal's message, and the old one kept, when it cannot be opened.
+    bool useLocation(const QString& location, QString* error);
+    // The journal, opened on first use; null when it cannot be (reported once, as above).
+    Journal* store() { return journal(); }
 
     // True when a save should read the tracker first: the journal can be written and what the
     // tracker holds is not known on this connection.
@@ -56,6 +65,8 @@ public:
 signals:
     // An entry was stored; its id.
     void recorded(qint64 id);
+    // useLocation() replaced the journal.
+    void locationChanged();
 
 private:
     Journal* journal();
@@ -67,6 +78,7 @@ private:
     DeviceSession& m_session;
     QSettings& m_settings;
     std::unique_ptr<Journal> m_journal;
+    QString m_chosen;  // by useLocation(); beats the environment
     bool m_failed = false;
     // What the tracker holds as far as this connection has seen; none after a reconnect or a
     // save that did not end.

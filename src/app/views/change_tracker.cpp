@@ -44,6 +44,12 @@ void ChangeTracker::takeReference() {
     judge(false);
 }
 
+void ChangeTracker::setReference(const ParameterSet& reference) {
+    m_reference = reference;
+    m_sentToTracker.reset();
+    judge(false);
+}
+
 void ChangeTracker::watchOpenPage() {
     CPage* page = m_view.currentPage();
     if (page == m_watchedPage) {

@@ -50,6 +50,9 @@ public:
 
     // Judges every field again (after the record changed behind the window's back).
     void refresh();
+    // Marks against `reference` until the next load or file takes its own (a journal entry's
+    // other state, so opening one state marks what the entry changed).
+    void setReference(const ParameterSet& reference);
 
 signals:
     // The marks and counts were judged again.
