@@ -201,6 +201,13 @@ void CCommandWindow::buildControls() {
     journal->setAutoDefault(true);
     connect(journal, &QPushButton::clicked, this, &CCommandWindow::journalRequested);
     files->addWidget(journal);
+    auto* fleet = new QPushButton(tr("Fleet..."), this);
+    fleet->setObjectName(QStringLiteral("fleetButton"));
+    fleet->setAccessibleName(tr("Fleet"));
+    fleet->setAutoDefault(true);
+    fleet->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
+    connect(fleet, &QPushButton::clicked, this, &CCommandWindow::fleetRequested);
+    files->addWidget(fleet);
 
     auto* controls = new QVBoxLayout;
     controls->setSpacing(6);

@@ -105,6 +105,8 @@ public:
 signals:
     // "Journal..." was pressed.
     void journalRequested();
+    // "Fleet..." was pressed (or Ctrl+Shift+F).
+    void fleetRequested();
 
 public:
     // While the link is lost, the port list is read again this often, so the adapter's entry

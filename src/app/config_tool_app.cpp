@@ -11,9 +11,11 @@
 #include "app/records/save_verifier.h"
 #include "app/records/session_log.h"
 #include "app/records/window_journal.h"
+#include "app/views/fleet_view.h"
 #include "app/views/journal_view.h"
 #include "app/views/parameter_index.h"
 #include "app/views/window_changes.h"
+#include "config/baud_rate.h"
 
 namespace qn470 {
 
@@ -61,6 +63,8 @@ bool CconfigToolApp::initInstance() {
     installDeviceRecords(view);
     QObject::connect(m_commandWindow, &CCommandWindow::journalRequested, m_frame.get(),
                      [this] { showJournal(); });
+    QObject::connect(m_commandWindow, &CCommandWindow::fleetRequested, m_frame.get(),
+                     [this] { showFleet(); });
     if (m_devices.watchDevices) {
         QObject::connect(m_frame.get(), &CMainFrame::deviceNodesChanged, &m_watcher,
                          &DeviceWatcher::deviceNodesChanged);
@@ -86,6 +90,44 @@ CJournalView* CconfigToolApp::journalView() {
 
 void CconfigToolApp::showJournal() {
     CJournalView* view = journalView();
+    view->show();
+    view->raise();
+    view->activateWindow();
+}
+
+CFleetView* CconfigToolApp::fleetView() {
+    if (m_fleetView == nullptr) {
+        CconfigToolView* view = m_frame->view();
+        FleetViewContext context{
+            .prompter = m_state.prompter,
+            .ports = m_devices.ports,
+            .intervalMs = m_devices.saveIntervalMs,
+            // What "Save to device" would write: the open page stored first.
+            .windowProfile = [this, view]() -> std::optional<ParameterSet> {
+                if (!view->storeCurrentPage().ok) {
+                    return std::nullopt;
+                }
+                return m_session.parameters();
+            },
+            .journalLocation = [this] { return m_journal->location(); },
+            .portHeld = [this] { return m_link.isOpen() ? m_link.portName() : QString(); },
+            .baudRate =
+                [this] {
+                    return m_commandWindow != nullptr ? m_commandWindow->baudRate()
+                                                      : qint32{kDefaultBaudRate};
+                },
+        };
+        m_fleetView = new CFleetView(std::move(context), m_frame.get());
+        m_fleetView->setShowInJournal([this](qint64 id) {
+            showJournal();
+            journalView()->showEntry(id);
+        });
+    }
+    return m_fleetView;
+}
+
+void CconfigToolApp::showFleet() {
+    CFleetView* view = fleetView();
     view->show();
     view->raise();
     view->activateWindow();

@@ -22,6 +22,7 @@
 namespace qn470 {
 
 class CCommandWindow;
+class CFleetView;
 class CJournalView;
 class CMainFrame;
 class CconfigToolView;
@@ -68,6 +69,9 @@ public:
     // The Journal window ("Journal..."), made on first use.
     CJournalView* journalView();
     void showJournal();
+    // The Fleet window ("Fleet..."), made on first use.
+    CFleetView* fleetView();
+    void showFleet();
 
 private:
     // The check after a save, the journal and the session log, with their check boxes.
@@ -90,6 +94,7 @@ private:
     // Goes before the frame it marks.
     std::unique_ptr<WindowChanges> m_changes;
     QPointer<CJournalView> m_journalView;  // a window of the frame's
+    QPointer<CFleetView> m_fleetView;      // a window of the frame's
 };
 
 }  // namespace qn470

@@ -2,7 +2,8 @@
 // qn470-config: the configuration window.
 //
 //   qn470-config [--demo] [--interval-ms N] [--tab N [--open ID]] [--search TEXT]
-//                [--set CODE=VALUE ...] [--view changes|compare|journal] [--screenshot FILE.png]
+//                [--set CODE=VALUE ...] [--view changes|compare|journal|fleet]
+//                [--screenshot FILE.png]
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -23,6 +24,7 @@
 #include "app/main_frame.h"
 #include "app/views/changes_view.h"
 #include "app/views/compare_view.h"
+#include "app/views/fleet_view.h"
 #include "app/views/journal_view.h"
 #include "app/views/search_box.h"
 #include "app/views/window_changes.h"
@@ -50,8 +52,8 @@ int fail(const QString& message, int status) {
 }
 
 // --set CODE=VALUE puts values into the window as if typed (texts as they are, numbers in
-// decimal); --view changes|compare|journal opens that view (Compare with the defaults). Returns the
-// view's dialog, or null; a message when an option is wrong.
+// decimal); --view changes|compare|journal|fleet opens that view (Compare with the defaults).
+// Returns the view's dialog, or null; a message when an option is wrong.
 QWidget* showChangeView(qn470::CconfigToolApp& app, const QStringList& settings,
                         const QString& view, QString& problem) {
     qn470::WindowValues& values = app.changes().values();
@@ -103,8 +105,12 @@ QWidget* showChangeView(qn470::CconfigToolApp& app, const QStringList& settings,
         app.showJournal();
         return app.journalView();
     }
+    if (view == QLatin1String("fleet")) {
+        app.showFleet();
+        return app.fleetView();
+    }
     if (!view.isEmpty()) {
-        problem = QStringLiteral("--view '%1': changes, compare or journal").arg(view);
+        problem = QStringLiteral("--view '%1': changes, compare, journal or fleet").arg(view);
     }
     return nullptr;
 }
@@ -192,9 +198,9 @@ struct WindowOptions {
     const QCommandLineOption view{
         QStringLiteral("view"),
         QStringLiteral(
-            "Open the Changes, the Compare (compared with the defaults) or the Journal view; a "
-            "screenshot then shows that view."),
-        QStringLiteral("changes|compare|journal")};
+            "Open the Changes, the Compare (compared with the defaults), the Journal or the Fleet "
+            "view; a screenshot then shows that view."),
+        QStringLiteral("changes|compare|journal|fleet")};
     const QCommandLineOption search{
         QStringLiteral("search"),
         QStringLiteral("Type <text> into the search field, so a screenshot shows its list of "

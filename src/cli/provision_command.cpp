@@ -161,12 +161,9 @@ std::string joined(const std::vector<std::string>& codes, std::string_view separ
 std::string resultLine(const TrackerProvisioner& tracker) {
     const ProvisionOutcome& o = tracker.outcome();
     std::ostringstream line;
-    // The Device ID it holds now, which the profile may just have set.
-    const QString deviceId =
-        o.after ? trackerText(formatWireValue(*o.after, parameter("O5"), Wire::Text)) : o.deviceId;
-    line << narrow(tracker.request().port) << "  " << orDash(o.imei) << "  " << orDash(deviceId)
-         << "  " << narrow(o.resultText()) << "  " << std::fixed << std::setprecision(1)
-         << static_cast<double>(o.elapsedMs) / 1000.0 << " s";
+    line << narrow(tracker.request().port) << "  " << orDash(o.imei) << "  "
+         << orDash(o.deviceIdNow()) << "  " << narrow(o.resultText()) << "  " << std::fixed
+         << std::setprecision(1) << static_cast<double>(o.elapsedMs) / 1000.0 << " s";
     if (!o.notWritable.empty()) {
         line << "  (not writable: " << joined(o.notWritable, " ") << ')';
     }

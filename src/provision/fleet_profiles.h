@@ -66,6 +66,9 @@ public:
                   bool valuesOptional);
 
     const FleetInput& input() const { return m_input; }
+    // The shared profile, which a tracker without values of its own gets, and its file name.
+    const ParameterSet& profile() const { return m_profile; }
+    const QString& profileName() const { return m_name; }
 
     // The Device ID every tracker gets: the profile's, when it has one and neither the table nor
     // the keep list gives each tracker its own; empty otherwise.

@@ -39,9 +39,9 @@ void ProvisionStation::addPort(const QString& port) {
     tracker->start();
 }
 
-QStringList ProvisionStation::presentTrackerPorts() const {
+QStringList ProvisionStation::trackerPorts(const QList<PortInfo>& present) {
     QStringList ports;
-    for (const QString& name : trackerPortNames(m_ports())) {
+    for (const QString& name : trackerPortNames(present)) {
         const PortChoice choice = choosePort(name);
         if (choice.ok) {
             ports.append(choice.portName);

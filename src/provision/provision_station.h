@@ -30,7 +30,9 @@ public:
     // whose tracker finished takes a new one (another tracker, or a retry).
     void addPort(const QString& port);
     // The port names of the tracker ports present now.
-    QStringList presentTrackerPorts() const;
+    QStringList presentTrackerPorts() const { return trackerPorts(m_ports()); }
+    // The port names of the tracker ports among `ports`.
+    static QStringList trackerPorts(const QList<PortInfo>& ports);
     // Looks for tracker ports every intervalMs and adds the new ones, the present ones first.
     void watch(int intervalMs);
     bool watching() const { return m_watch.isActive(); }

@@ -19,6 +19,10 @@ QString textOf(const ParameterSet& set, std::string_view code) {
 
 }  // namespace
 
+QString ProvisionOutcome::deviceIdNow() const {
+    return after ? textOf(*after, "O5") : deviceId;
+}
+
 QString stepName(ProvisionStep step) {
     switch (step) {
         case ProvisionStep::Waiting:

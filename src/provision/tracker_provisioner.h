@@ -61,6 +61,9 @@ struct ProvisionOutcome {
 
     // "ok", "differs C1 C2", "failed read: no answer", "stopped".
     QString resultText() const { return QString::fromStdString(result.text()); }
+    // The Device ID it holds now, which the profile may just have set: from the last read-back,
+    // else as first read.
+    QString deviceIdNow() const;
 };
 
 class TrackerProvisioner : public QObject {
