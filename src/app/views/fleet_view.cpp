@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -168,6 +169,18 @@ void CFleetView::buildControls() {
     connect(m_table, &QTableWidget::itemSelectionChanged, this, &CFleetView::showButtons);
     // Enter or a double click on a row: its entry in the journal.
     connect(m_table, &QTableWidget::activated, this, [this] { showSelectedInJournal(); });
+    m_table->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_table, &QTableWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        if (const int index = m_table->rowAt(at.y()); index >= 0) {
+            m_table->selectRow(index);
+            QMenu menu(this);
+            menu.addAction(m_retry->text(), this, &CFleetView::retrySelected)
+                ->setEnabled(m_retry->isEnabled());
+            menu.addAction(m_showEntry->text(), this, &CFleetView::showSelectedInJournal)
+                ->setEnabled(m_showEntry->isEnabled());
+            menu.exec(m_table->viewport()->mapToGlobal(at));
+        }
+    });
 
     m_start = named(new QPushButton(tr("&Start"), this), QStringLiteral("fleetStart"), tr("Start"));
     m_stop = named(new QPushButton(tr("S&top"), this), QStringLiteral("fleetStop"), tr("Stop"));
@@ -568,6 +581,8 @@ void CFleetView::showRow(const Row& row) {
         step = tr("unplugged");
     } else if (row.tracker == nullptr && row.held) {
         step = tr("held by the command window");
+    } else if (row.tracker == nullptr && row.outcome == Outcome::None) {
+        step = tr("ready");
     }
     const QString texts[kColumnCount] = {
         row.port,
