@@ -437,10 +437,18 @@ TEST_F(FleetWindow, StopDuringAWriteNamesTheHalfWrittenTracker) {
     EXPECT_EQ(journalEntries().size(), 2u);
 }
 
-TEST_F(FleetWindow, ThePortTheCommandWindowHoldsIsLeftAlone) {
+struct HeldCase {
+    const char* name;
+    int trackers;  // the first port listed is the one the command window opens
+};
+
+class HeldPort : public FleetWindow, public ::testing::WithParamInterface<HeldCase> {};
+
+TEST_P(HeldPort, ThePortTheCommandWindowHoldsIsLeftAloneAndTheViewSaysSo) {
+    const HeldCase& c = GetParam();
     std::mt19937 random(47);
     std::vector<ParameterSet> held;
-    for (int n = 0; n < 2; ++n) {
+    for (int n = 0; n < c.trackers; ++n) {
         held.push_back(randomTracker(random, n));
         PLUG_IN_OR_SKIP(held.back());
     }
@@ -450,25 +458,37 @@ TEST_F(FleetWindow, ThePortTheCommandWindowHoldsIsLeftAlone) {
         app->frame()->findChild<QPushButton*>(QString::number(CCommandWindow::kStartStop)),
         Qt::LeftButton);
     ASSERT_TRUE(app->link().isOpen());
-    const int heldIndex = app->link().portName() == trackers[0]->portName() ? 0 : 1;
-    const int other = 1 - heldIndex;
-    ASSERT_EQ(app->link().portName(), trackers[heldIndex]->portName());
+    const auto heldAt = std::find(ports.begin(), ports.end(), app->link().portName());
+    ASSERT_NE(heldAt, ports.end());
+    const int heldIndex = static_cast<int>(heldAt - ports.begin());
 
     view->profileEdit()->setText(dir.filePath(QStringLiteral("fleet.pro")));
     ASSERT_TRUE(startAndWait());
     EXPECT_EQ(view->rowOutcome(row(heldIndex)), Outcome::Refused);
-    EXPECT_TRUE(view->messageLabel()->text().contains(trackers[heldIndex]->portName()));
-    EXPECT_TRUE(view->messageLabel()->text().contains(QStringLiteral("command window")));
+    EXPECT_TRUE(view->messageLabel()->text().contains(ports[heldIndex] +
+                                                      QStringLiteral(" is held open by the "
+                                                                     "command window")))
+        << view->messageLabel()->text().toStdString();
     EXPECT_EQ(trackers[heldIndex]->setLinesApplied(), 0);
     EXPECT_EQ(valuesDiffering(held[heldIndex], trackers[heldIndex]->parameters()),
               std::vector<std::string>{});
-    EXPECT_EQ(view->rowOutcome(row(other)), Outcome::Verified);
-    EXPECT_EQ(valuesDiffering(profile, trackers[other]->parameters()), std::vector<std::string>{});
     const std::vector<JournalEntry> entries = journalEntries();
-    ASSERT_EQ(entries.size(), 1u);
-    EXPECT_EQ(entries[0].port, trackers[other]->portName());
+    ASSERT_EQ(entries.size(), static_cast<std::size_t>(c.trackers - 1));
+    for (int n = 0; n < c.trackers; ++n) {
+        if (n != heldIndex) {
+            EXPECT_EQ(view->rowOutcome(row(n)), Outcome::Verified);
+            EXPECT_EQ(valuesDiffering(profile, trackers[n]->parameters()),
+                      std::vector<std::string>{});
+            EXPECT_EQ(entries[0].port, ports[n]);
+        }
+    }
     EXPECT_TRUE(app->link().isOpen());
 }
+
+INSTANTIATE_TEST_SUITE_P(Table, HeldPort,
+                         ::testing::Values(HeldCase{"beside_another_tracker", 2},
+                                           HeldCase{"the_only_tracker", 1}),
+                         [](const auto& info) { return caseName(info.param.name); });
 
 TEST_F(FleetWindow, OpenedByItsKeyEveryControlNamedForAssistiveTools) {
     startWindow();

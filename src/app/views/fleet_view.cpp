@@ -398,9 +398,11 @@ bool CFleetView::start() {
     connect(m_keeper.get(), &StationJournal::trackerJournaled, this, &CFleetView::trackerEnded);
 
     lookAtPorts();
+    bool heldLeftAlone = false;
     for (const std::unique_ptr<Row>& row : m_rows) {
         if (row->present && row->held) {
             refuseHeld(*row);
+            heldLeftAlone = true;
         }
     }
     // A snapshot: adding a tracker may add its row.
@@ -410,8 +412,9 @@ bool CFleetView::start() {
     if (m_watch->isChecked()) {
         m_station->watch(kPortLookMs);
     } else if (m_station->allFinished()) {
-        m_message->setText(m_rows.empty() ? tr("No tracker port found.")
-                                          : tr("No tracker port to provision."));
+        if (!heldLeftAlone) {
+            m_message->setText(tr("No tracker port found."));
+        }
         stationEnded();
     }
     showButtons();
