@@ -8,6 +8,7 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QEventLoop>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -205,7 +206,8 @@ struct RunCase {
     const char* name;
     bool profileFromFile;  // else the window's values, loaded from the same file first
     bool changedOnly;
-    int unplugged;  // the tracker unplugged halfway through its series; -1 none
+    int unplugged;     // the tracker unplugged halfway through its series; -1 none
+    bool valuesTable;  // a row per tracker giving each its own Device ID
 };
 
 class FleetRuns : public FleetWindow, public ::testing::WithParamInterface<RunCase> {};
@@ -232,6 +234,27 @@ TEST_P(FleetRuns, EveryTrackerItsRowAndItsJournalEntry) {
             Qt::LeftButton);
     }
     view->changedOnlyBox()->setChecked(c.changedOnly);
+    // Each tracker's own Device ID, its row a line further down than its number.
+    std::vector<ParameterSet> expected(4, profile);
+    QString names[4];
+    if (c.valuesTable) {
+        QByteArray table = "imei,O5\n";
+        for (int n = 3; n >= 0; --n) {
+            table += imeiOf(n).toLatin1() + ",VAN " + QByteArray::number(n) + "\n";
+            writeText(expected[n], "O5", "VAN " + std::to_string(n));
+            names[n] = QStringLiteral("fleet.pro + fleet.csv line %1").arg(5 - n);
+        }
+        QFile file(dir.filePath(QStringLiteral("fleet.csv")));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(table);
+        file.close();
+        view->valuesEdit()->setText(file.fileName());
+    } else {
+        for (QString& name : names) {
+            name =
+                c.profileFromFile ? QStringLiteral("fleet.pro") : QStringLiteral("window values");
+        }
+    }
     std::vector<qint64> shown;
     view->setShowInJournal([&](qint64 id) { shown.push_back(id); });
     ASSERT_TRUE(startAndWait());
@@ -251,8 +274,7 @@ TEST_P(FleetRuns, EveryTrackerItsRowAndItsJournalEntry) {
         EXPECT_EQ(entry->port, cell(r, CFleetView::kPort));
         EXPECT_EQ(entry->imei, imeiOf(n));
         EXPECT_EQ(entry->kind, QStringLiteral("provision"));
-        EXPECT_EQ(entry->profileName, c.profileFromFile ? QStringLiteral("fleet.pro")
-                                                        : QStringLiteral("window values"));
+        EXPECT_EQ(entry->profileName, names[n]);
         EXPECT_TRUE(cell(r, CFleetView::kResult).startsWith(entry->result))
             << cell(r, CFleetView::kResult).toStdString();
         if (n == c.unplugged) {
@@ -263,14 +285,17 @@ TEST_P(FleetRuns, EveryTrackerItsRowAndItsJournalEntry) {
         } else {
             EXPECT_EQ(view->rowOutcome(r), Outcome::Verified);
             EXPECT_EQ(entry->result, QStringLiteral("ok"));
-            EXPECT_EQ(valuesDiffering(profile, trackers[n]->parameters()),
+            EXPECT_EQ(valuesDiffering(expected[n], trackers[n]->parameters()),
                       std::vector<std::string>{});
             EXPECT_EQ(cell(r, CFleetView::kDeviceId),
-                      QString::fromLatin1(readText(profile, "O5").c_str()));
+                      QString::fromLatin1(readText(expected[n], "O5").c_str()));
         }
-        // The row's entry, from the keyboard: the row chosen, Enter.
+        // The row's entry, from the keyboard: down from the first row to it, Enter.
         view->table()->setFocus();
-        view->table()->selectRow(r);
+        view->table()->setCurrentCell(0, 0);
+        for (int down = 0; down < r; ++down) {
+            QTest::keyClick(view->table(), Qt::Key_Down);
+        }
         QTest::keyClick(view->table(), Qt::Key_Return);
         ASSERT_FALSE(shown.empty());
         EXPECT_EQ(shown.back(), entry->id);
@@ -284,9 +309,10 @@ TEST_P(FleetRuns, EveryTrackerItsRowAndItsJournalEntry) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, FleetRuns,
-    ::testing::Values(RunCase{"profile_file_one_unplugged_halfway", true, false, 2},
-                      RunCase{"window_values_changed_lines_only", false, true, -1},
-                      RunCase{"profile_file_changed_lines_first_unplugged", true, true, 0}),
+    ::testing::Values(RunCase{"profile_file_one_unplugged_halfway", true, false, 2, false},
+                      RunCase{"window_values_changed_lines_only", false, true, -1, false},
+                      RunCase{"profile_file_changed_lines_first_unplugged", true, true, 0, false},
+                      RunCase{"values_table_each_its_device_id", true, true, 1, true}),
     [](const auto& info) { return caseName(info.param.name); });
 
 struct RefusedCase {
