@@ -405,6 +405,25 @@ TEST_F(JournalWindow, ExportsCsvAndChangesItsLocationOnlyToOneThatOpens) {
     EXPECT_TRUE(view->location()->text().contains(dir.filePath(QStringLiteral("other.sqlite"))));
 }
 
+// A hostile tracker's texts reach the table and the details with their controls escaped.
+TEST_F(JournalWindow, ShowsStoredControlCharactersEscaped) {
+    QString error;
+    const std::unique_ptr<Journal> journal = Journal::open(journalLocation(), &error);
+    ASSERT_TRUE(journal) << error.toStdString();
+    JournalEntry hostile = provisioningOf(1);
+    hostile.deviceId = QStringLiteral("VAN\x1b]0;owned\x07");
+    hostile.station = QStringLiteral("bench\r\n");
+    const qint64 id = journal->record(hostile, &error);
+    ASSERT_GT(id, 0) << error.toStdString();
+    ASSERT_TRUE(view->showEntry(id));
+    const int row = view->entries()->currentRow();
+    EXPECT_EQ(view->entries()->item(row, CJournalView::kDeviceId)->text(), "VAN\\x1B]0;owned\\x07");
+    EXPECT_EQ(view->entries()->item(row, CJournalView::kStation)->text(), "bench\\x0D\\x0A");
+    EXPECT_TRUE(view->details()->text().contains("VAN\\x1B]0;owned\\x07"))
+        << view->details()->text().toStdString();
+    EXPECT_FALSE(view->details()->text().contains(QChar(0x1b)));
+}
+
 TEST_F(JournalWindow, EveryControlHasAnAccessibleName) {
     QStringList unnamed;
     for (QWidget* w : view->findChildren<QWidget*>()) {

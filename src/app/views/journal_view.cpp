@@ -109,6 +109,8 @@ void CJournalView::buildControls() {
     };
     m_location = named(new QLabel(this), "journalLocation", tr("Journal location"));
     m_location->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // Stored text is never read as markup: a Device ID "<b>" shows as typed.
+    m_location->setTextFormat(Qt::PlainText);
     m_location->setWordWrap(true);
     m_newLocation = named(new QLineEdit(this), "newJournalLocation", tr("New journal location"));
     m_newLocation->setPlaceholderText(tr("sqlite:FILE or postgresql://USER@HOST/DB"));
@@ -139,6 +141,7 @@ void CJournalView::buildControls() {
     m_entries->horizontalHeader()->setStretchLastSection(true);
     m_details = named(new QLabel(this), "journalDetails", tr("Entry details"));
     m_details->setWordWrap(true);
+    m_details->setTextFormat(Qt::PlainText);
     m_details->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_states = named(new ValueTable(this), "journalStates", tr("Before and after states"));
     m_states->setValueNames(tr("Before"), tr("After"));
@@ -160,6 +163,7 @@ void CJournalView::buildControls() {
     m_export = named(new QPushButton(tr("&Export CSV..."), this), "exportCsv", tr("Export CSV"));
     m_note = named(new QLabel(this), "journalNote", tr("Journal view messages"));
     m_note->setWordWrap(true);
+    m_note->setTextFormat(Qt::PlainText);
     m_note->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto* close = named(new QPushButton(tr("Close"), this), "journalClose", tr("Close"));
 
