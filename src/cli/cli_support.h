@@ -21,9 +21,6 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitDiffers = 1;  // also: the device failed
 inline constexpr int kExitBadInput = 2;
 
-// The largest profile any command reads, as readProfile() allows; far beyond a real one.
-inline constexpr std::size_t kMaxProfileBytes = 1u << 20;
-
 // An output named "-" is standard output.
 inline constexpr std::string_view kStdoutName = "-";
 

@@ -165,8 +165,6 @@ FileResult writeProfile(const ParameterSet& set, const std::filesystem::path& pa
 }
 
 ReadResult readProfile(const std::filesystem::path& path, ParameterSet& set) {
-    // Far beyond any real profile; keeps a wrongly chosen huge file out of memory.
-    constexpr std::size_t kMaxProfileBytes = 1u << 20;
     std::string stored;
     const FileResult file = readWholeFile(path, stored, kMaxProfileBytes);
     if (!file.ok) {

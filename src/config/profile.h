@@ -54,7 +54,11 @@ ReadResult readProfileBytes(std::string_view stored, ParameterSet& set);
 // Writes the set as a profile file, replacing the file only when the whole write succeeded.
 FileResult writeProfile(const ParameterSet& set, const std::filesystem::path& path);
 
-// Reads a profile file into the set; on failure the set is unchanged.
+// The largest profile file any reader takes: far beyond any real profile; keeps a wrongly chosen
+// huge file out of memory.
+inline constexpr std::size_t kMaxProfileBytes = 1u << 20;
+
+// Reads a profile file (at most kMaxProfileBytes) into the set; on failure the set is unchanged.
 ReadResult readProfile(const std::filesystem::path& path, ParameterSet& set);
 
 }  // namespace qn470

@@ -30,9 +30,6 @@
 namespace qn470 {
 namespace {
 
-// As large a profile as any reader of one takes; far beyond a real one.
-constexpr std::size_t kMaxProfileBytes = 1u << 20;
-
 QColor outcomeColour(CFleetView::Outcome outcome) {
     using Outcome = CFleetView::Outcome;
     switch (outcome) {
