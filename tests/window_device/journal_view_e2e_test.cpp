@@ -257,6 +257,9 @@ TEST_F(JournalWindow, ListsNewestFirstFiltersAndShowsWhatAnEntryChanged) {
     EXPECT_EQ(view->states()->item(o5, ValueTable::kRight)->text(), "FLEET");
     EXPECT_TRUE(view->details()->text().contains(imeiOf(2)));
     EXPECT_TRUE(view->details()->text().contains("fleet.pro"));
+    EXPECT_TRUE(view->details()->text().contains(
+        QStringLiteral("%1 field(s) differ").arg(view->states()->rowCount())))
+        << view->details()->text().toStdString();
 
     // The before state goes into the pages, marked against the after state.
     QTest::mouseClick(button("openBefore"), Qt::LeftButton);

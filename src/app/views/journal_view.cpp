@@ -238,6 +238,10 @@ void CJournalView::buildControls() {
 
 void CJournalView::showEvent(QShowEvent* event) {
     reload();
+    // The newest entry is usually the one wanted: what was just done.
+    if (selectedId() == 0 && m_entries->rowCount() > 0) {
+        m_entries->selectRow(0);
+    }
     scanPorts();
     QDialog::showEvent(event);
 }
@@ -420,7 +424,7 @@ void CJournalView::showSelected() {
         }
     }
     if (!m_selected) {
-        m_details->setText(tr("Choose an entry to see what the tracker held before and after."));
+        m_detailsText = tr("Choose an entry to see what the tracker held before and after.");
     } else {
         const JournalEntry& e = *m_selected;
         m_before = storedState(e.before);
@@ -451,7 +455,7 @@ void CJournalView::showSelected() {
         if (!after.isEmpty()) {
             text += QLatin1Char(' ') + tr("After state: %1.").arg(after);
         }
-        m_details->setText(text);
+        m_detailsText = text;
     }
     m_openBefore->setEnabled(m_before.has_value());
     m_openAfter->setEnabled(m_after.has_value());
@@ -474,7 +478,13 @@ void CJournalView::showStates() {
     }
     // With one state there is no difference to show: every value of the one kept.
     const bool both = m_before && m_after;
-    m_states->fill(rows, both && m_onlyDifferences->isChecked());
+    const int differing = m_states->fill(rows, both && m_onlyDifferences->isChecked());
+    m_details->setText(
+        !both ? m_detailsText
+        : differing == 0
+            ? m_detailsText + QLatin1Char(' ') + tr("Before and after hold the same values.")
+            : m_detailsText + QLatin1Char(' ') +
+                  tr("%n field(s) differ between before and after.", nullptr, differing));
 }
 
 void CJournalView::openBefore() {

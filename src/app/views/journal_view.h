@@ -119,6 +119,7 @@ private:
     std::optional<JournalEntry> m_selected;  // with its states
     std::optional<ParameterSet> m_before;
     std::optional<ParameterSet> m_after;
+    QString m_detailsText;  // the selected entry's, before the count of differences
 
     QLabel* m_location = nullptr;
     QLineEdit* m_newLocation = nullptr;
