@@ -78,11 +78,21 @@ bool CconfigToolApp::initInstance() {
     return true;
 }
 
+QString CconfigToolApp::heldPort() const {
+    // Connected covers an unplugged adapter too: the link reopens its port when it returns.
+    return m_session.isConnected() ? m_link.portName() : QString();
+}
+
+qint32 CconfigToolApp::baudRate() const {
+    return m_commandWindow != nullptr ? m_commandWindow->baudRate() : qint32{kDefaultBaudRate};
+}
+
 CJournalView* CconfigToolApp::journalView() {
     if (m_journalView == nullptr) {
         m_journalView =
             new CJournalView({*m_journal, m_session, m_changes->tracker(), m_changes->values(),
-                              m_state.prompter, m_devices.ports, m_devices.saveIntervalMs},
+                              m_state.prompter, m_devices.ports, m_devices.saveIntervalMs,
+                              [this] { return heldPort(); }, [this] { return baudRate(); }},
                              m_frame.get());
     }
     return m_journalView;
@@ -110,12 +120,8 @@ CFleetView* CconfigToolApp::fleetView() {
                 return m_session.parameters();
             },
             .journalLocation = [this] { return m_journal->location(); },
-            .portHeld = [this] { return m_link.isOpen() ? m_link.portName() : QString(); },
-            .baudRate =
-                [this] {
-                    return m_commandWindow != nullptr ? m_commandWindow->baudRate()
-                                                      : qint32{kDefaultBaudRate};
-                },
+            .portHeld = [this] { return heldPort(); },
+            .baudRate = [this] { return baudRate(); },
         };
         m_fleetView = new CFleetView(std::move(context), m_frame.get());
         m_fleetView->setShowInJournal([this](qint64 id) {

@@ -74,6 +74,10 @@ public:
     void showFleet();
 
 private:
+    // The port the command window holds (empty: none), which the fleet and journal windows leave
+    // alone, and the rate it talks at, which they use too.
+    QString heldPort() const;
+    qint32 baudRate() const;
     // The check after a save, the journal and the session log, with their check boxes.
     void installDeviceRecords(CconfigToolView* view);
 

@@ -567,9 +567,8 @@ void CJournalView::restoreToTracker() {
         return;
     }
     const QString port = choice.portName;
-    DeviceSession& session = m_parts.session;
-    if (session.isConnected() && CSerialLink::systemLocation(session.link().portName()) ==
-                                     CSerialLink::systemLocation(port)) {
+    const QString held = m_parts.portHeld();
+    if (!held.isEmpty() && CSerialLink::systemLocation(held) == CSerialLink::systemLocation(port)) {
         setNote(tr("The command window holds %1 open; press Stop there first, or choose another "
                    "port.")
                     .arg(escapeControls(port)));
@@ -598,6 +597,7 @@ void CJournalView::restoreToTracker() {
     // The tracker's IMEI decides, as for qn470 restore: read it first, then decide, then write.
     ProvisionRequest identify;
     identify.port = port;
+    identify.baud = m_parts.baudRate();
     identify.intervalMs = m_parts.intervalMs;
     loadDefaultProfile(identify.profile);
     m_reader = std::make_unique<TrackerProvisioner>(identify);
@@ -639,6 +639,7 @@ void CJournalView::identified(const QString& port) {
 void CJournalView::writeBack(const QString& port) {
     ProvisionRequest request;
     request.port = port;
+    request.baud = m_parts.baudRate();
     request.intervalMs = m_parts.intervalMs;
     request.profile = m_plan.target;
     m_station = std::make_unique<ProvisionStation>(request, m_parts.ports);

@@ -13,6 +13,7 @@
 
 #include <QDate>
 #include <QDialog>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -48,12 +49,16 @@ bool entryMatches(const JournalEntry& entry, const QString& words, std::optional
 
 struct JournalViewParts {
     WindowJournal& journal;
-    DeviceSession& session;  // the command window's: its open port is not offered for a restore
+    DeviceSession& session;  // the command window's, whose record a state is opened into
     ChangeTracker& changes;
     WindowValues& values;
     Prompter& prompter;
     PortSource ports;
     int intervalMs;  // between set lines of a restore
+    // The port the command window holds (empty: none), never used for a restore; the rate it
+    // talks at, which a restore uses too.
+    std::function<QString()> portHeld;
+    std::function<qint32()> baudRate;
 };
 
 class CJournalView : public QDialog {
