@@ -1,14 +1,18 @@
 // SPDX-License-Identifier: Apache-2.0
 // qn470-config: the configuration window.
 //
-//   qn470-config [--demo] [--interval-ms N] [--tab N [--open ID]] [--search TEXT]
+//   qn470-config [--demo [--demo-trackers N]] [--interval-ms N] [--tab N [--open ID]] [--search
+//   TEXT]
 //                [--set CODE=VALUE ...] [--view changes|compare|journal|fleet]
 //                [--screenshot FILE.png]
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QLineEdit>
 #include <QPainter>
+#include <QProgressBar>
 #include <QSettings>
+#include <QTableWidget>
 #include <QTimer>
 #include <cstdio>
 #include <memory>
@@ -127,22 +131,31 @@ QPixmap changeViewPicture(qn470::CconfigToolApp& app, QWidget& view) {
     return picture;
 }
 
+// Saves the picture and ends the program (unless `thenExit` is false and the picture was saved).
 void saveScreenshot(qn470::CconfigToolApp& app, const QString& path,
-                    const QString& search = QString(), QWidget* changeView = nullptr) {
+                    const QString& search = QString(), QWidget* changeView = nullptr,
+                    bool thenExit = true) {
     if (!search.isEmpty()) {
         app.frame()->view()->searchBox()->searchFor(search);
     }
     // A choice dialog opened by --open is the picture; otherwise the whole window.
     QWidget* dialog = QApplication::activeModalWidget();
     QWidget* shown = dialog != nullptr ? dialog : app.frame();
-    const QPixmap picture =
-        changeView != nullptr ? changeViewPicture(app, *changeView) : shown->grab();
+    // The Fleet and Journal windows are windows of their own, pictured alone.
+    const bool ownWindow =
+        changeView != nullptr && (qobject_cast<qn470::CFleetView*>(changeView) ||
+                                  qobject_cast<qn470::CJournalView*>(changeView));
+    const QPixmap picture = ownWindow               ? changeView->grab()
+                            : changeView != nullptr ? changeViewPicture(app, *changeView)
+                                                    : shown->grab();
     if (!picture.save(path, "PNG")) {
         fail(QStringLiteral("%1: cannot write the image").arg(path), 1);
         QCoreApplication::exit(1);
         return;
     }
-    QCoreApplication::exit(0);
+    if (thenExit) {
+        QCoreApplication::exit(0);
+    }
 }
 
 // In demo mode the picture shows a connected window after a load, with the report in the
@@ -166,12 +179,56 @@ void screenshotAfterLoad(qn470::CconfigToolApp& app, const QString& path, const 
     }
 }
 
+// With --demo and --view fleet the picture shows the Fleet window provisioning the demo trackers,
+// each keeping its own Device ID: taken once a tracker is half written (or when all have ended).
+// The program ends with the run, so the journal then holds whole entries for a Journal picture.
+void screenshotDuringFleetRun(qn470::CconfigToolApp& app, const QString& path) {
+    qn470::CFleetView* view = app.fleetView();
+    view->keepEdit()->setText(QStringLiteral("O5"));
+    view->lookAtPorts();
+    if (!view->start()) {
+        saveScreenshot(app, path, QString(), view);  // the refusal is the picture
+        return;
+    }
+    auto* look = new QTimer(view);
+    look->setInterval(10);
+    const auto grab = [&app, path, view, look] {
+        if (look->isActive()) {
+            look->stop();
+            saveScreenshot(app, path, QString(), view, false);
+        }
+    };
+    QObject::connect(look, &QTimer::timeout, view, [view, grab] {
+        for (int row = 0; row < view->table()->rowCount(); ++row) {
+            const auto* bar = qobject_cast<QProgressBar*>(
+                view->table()->cellWidget(row, qn470::CFleetView::kProgress));
+            if (bar != nullptr && bar->maximum() > 1 && bar->value() * 2 >= bar->maximum()) {
+                grab();
+                return;
+            }
+        }
+    });
+    const auto end = [grab] {
+        grab();
+        QCoreApplication::exit(0);
+    };
+    QObject::connect(view, &qn470::CFleetView::runEnded, view, end);
+    QTimer::singleShot(kScreenshotLoadTimeoutMs, view, end);
+    look->start();
+}
+
 // The window's options; --help lists them in this order.
 struct WindowOptions {
     const QCommandLineOption demo{
         QStringLiteral("demo"),
         QStringLiteral("Run a simulated tracker inside the program and offer it in the port "
                        "list, so the window can be tried without hardware.")};
+    const QCommandLineOption demoTrackers{
+        QStringLiteral("demo-trackers"),
+        QStringLiteral("With --demo, run <N> simulated trackers (1 to 8; default 1), each with "
+                       "its own IMEI and Device ID. With --view fleet, a screenshot then shows "
+                       "the Fleet window provisioning them."),
+        QStringLiteral("N")};
     const QCommandLineOption interval{
         QStringLiteral("interval-ms"),
         QStringLiteral("Pause between two lines of a save to the tracker, in milliseconds "
@@ -215,6 +272,7 @@ struct WindowOptions {
         parser.addHelpOption();
         parser.addVersionOption();
         parser.addOption(demo);
+        parser.addOption(demoTrackers);
         parser.addOption(interval);
         parser.addOption(tab);
         parser.addOption(open);
@@ -269,8 +327,22 @@ int main(int argc, char** argv) {
 
     qn470::DeviceOptions devices;
     std::unique_ptr<qn470::DemoMode> demoMode;
+    if (parser.isSet(options.demoTrackers) && !parser.isSet(demo)) {
+        return fail(QStringLiteral("--demo-trackers needs --demo"), 2);
+    }
     if (parser.isSet(demo)) {
-        demoMode = std::make_unique<qn470::DemoMode>();
+        int trackers = 1;
+        if (parser.isSet(options.demoTrackers)) {
+            bool ok = false;
+            trackers = parser.value(options.demoTrackers).toInt(&ok);
+            if (!ok || trackers < 1 || trackers > qn470::DemoMode::kMaxTrackers) {
+                return fail(QStringLiteral("--demo-trackers: '%1' is not a number from 1 to %2")
+                                .arg(parser.value(options.demoTrackers))
+                                .arg(qn470::DemoMode::kMaxTrackers),
+                            2);
+            }
+        }
+        demoMode = std::make_unique<qn470::DemoMode>(trackers);
         if (!demoMode->start()) {
             return fail(QStringLiteral("--demo: cannot start the simulator: %1")
                             .arg(demoMode->errorString()),
@@ -360,14 +432,17 @@ int main(int argc, char** argv) {
         const QString path = parser.value(screenshot);
         // An opened dialog shows from the event loop; give it a moment.
         const int delayMs = openId != 0 ? kScreenshotDialogDelayMs : 0;
-        QTimer::singleShot(delayMs, &application,
-                           [&app, path, searchText, changeView, withDemo = demoMode != nullptr] {
-                               if (withDemo) {
-                                   screenshotAfterLoad(app, path, searchText);
-                               } else {
-                                   saveScreenshot(app, path, searchText, changeView);
-                               }
-                           });
+        QTimer::singleShot(
+            delayMs, &application,
+            [&app, path, searchText, changeView, withDemo = demoMode != nullptr] {
+                if (withDemo && qobject_cast<qn470::CFleetView*>(changeView) != nullptr) {
+                    screenshotDuringFleetRun(app, path);
+                } else if (withDemo) {
+                    screenshotAfterLoad(app, path, searchText);
+                } else {
+                    saveScreenshot(app, path, searchText, changeView);
+                }
+            });
     } else if (!searchText.isEmpty()) {
         app.frame()->view()->searchBox()->searchFor(searchText);
     }

@@ -8,6 +8,7 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -38,14 +39,14 @@ std::string slurp(const fs::path& path) {
 // Runs the window with only the given environment (no DISPLAY unless listed), so no shell
 // stands between it and the signal that would end it.
 WindowRun runWindow(const std::vector<std::string>& args, const std::vector<std::string>& env,
-                    const fs::path& dir) {
+                    const fs::path& dir, const char* program = QN470_WINDOW) {
     const fs::path out = dir / "stdout", err = dir / "stderr";
     posix_spawn_file_actions_t files;
     posix_spawn_file_actions_init(&files);
     posix_spawn_file_actions_addopen(&files, 0, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&files, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     posix_spawn_file_actions_addopen(&files, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    std::vector<std::string> argStore{QN470_WINDOW};
+    std::vector<std::string> argStore{program};
     argStore.insert(argStore.end(), args.begin(), args.end());
     std::vector<std::string> envStore = env;
     envStore.push_back("HOME=" + dir.string());
@@ -196,6 +197,59 @@ TEST_F(WindowWithoutDisplay, RefusesASetValueTheFieldWouldNotTake) {
         {"QT_QPA_PLATFORM=offscreen"}, m_dir);
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(fs::exists(shot));
+}
+
+// The Fleet window's picture over demo trackers is a whole run: each tracker keeps its own
+// identity and ends verified in the journal, and the picture is written.
+TEST_F(WindowWithoutDisplay, FleetPictureProvisionsTheDemoTrackers) {
+    const fs::path shot = m_dir / "fleet.png";
+    const std::string journal = "QN470_JOURNAL=sqlite:" + (m_dir / "journal.sqlite").string();
+    const WindowRun r =
+        runWindow({"--demo", "--demo-trackers", "3", "--view", "fleet", "--screenshot", shot},
+                  {"QT_QPA_PLATFORM=offscreen", journal}, m_dir);
+    ASSERT_TRUE(r.exited) << "ended by signal " << r.status << "\n" << r.err;
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(fs::exists(shot));
+    const WindowRun list = runWindow({"journal", "list"}, {journal}, m_dir, QN470_CLI);
+    ASSERT_EQ(list.status, 0) << list.err;
+    std::vector<std::string> rows;  // IMEI, Device ID, kind and result of each entry
+    std::istringstream lines(list.out);
+    for (std::string line; std::getline(lines, line);) {
+        std::vector<std::string> fields;
+        std::istringstream cells(line);
+        for (std::string cell; std::getline(cells, cell, '\t');) {
+            fields.push_back(cell);
+        }
+        ASSERT_EQ(fields.size(), 8u) << line;
+        rows.push_back(fields[4] + " " + fields[5] + " " + fields[6] + " " + fields[7]);
+    }
+    std::sort(rows.begin(), rows.end());
+    EXPECT_EQ(rows, (std::vector<std::string>{"356932081519001 DEMO-0001 provision ok",
+                                              "356932081519002 DEMO-0002 provision ok",
+                                              "356932081519003 DEMO-0003 provision ok"}));
+}
+
+TEST_F(WindowWithoutDisplay, RefusesADemoTrackerCountItCannotRun) {
+    const struct {
+        std::vector<std::string> args;
+        const char* message;
+    } cases[] = {
+        {{"--demo", "--demo-trackers", "0"}, "--demo-trackers: '0' is not a number from 1 to 8"},
+        {{"--demo", "--demo-trackers", "9"}, "--demo-trackers: '9' is not a number from 1 to 8"},
+        {{"--demo", "--demo-trackers", "two"}, "--demo-trackers: 'two' is not a number"},
+        {{"--demo-trackers", "2"}, "--demo-trackers needs --demo"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message);
+        const fs::path shot = m_dir / "shot.png";
+        std::vector<std::string> args = c.args;
+        args.insert(args.end(), {"--screenshot", shot.string()});
+        const WindowRun r = runWindow(args, {"QT_QPA_PLATFORM=offscreen"}, m_dir);
+        ASSERT_TRUE(r.exited) << "ended by signal " << r.status << "\n" << r.err;
+        EXPECT_EQ(r.status, 2) << r.err;
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+        EXPECT_FALSE(fs::exists(shot));
+    }
 }
 
 }  // namespace

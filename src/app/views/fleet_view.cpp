@@ -163,6 +163,10 @@ void CFleetView::buildControls() {
     m_table->setTabKeyNavigation(false);
     m_table->verticalHeader()->hide();
     m_table->horizontalHeader()->setSectionResizeMode(kResult, QHeaderView::Stretch);
+    // An IMEI, a Device ID and a port name are read whole or not at all.
+    for (const Column column : {kPort, kImei, kDeviceId}) {
+        m_table->horizontalHeader()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    }
     connect(m_table, &QTableWidget::itemSelectionChanged, this, &CFleetView::showButtons);
     // Enter or a double click on a row: its entry in the journal.
     connect(m_table, &QTableWidget::activated, this, [this] { showSelectedInJournal(); });
