@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QEventLoop>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -22,6 +23,7 @@
 #include <memory>
 #include <random>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "app/command_window.h"
@@ -461,6 +463,52 @@ TEST_F(FleetWindow, StopDuringAWriteNamesTheHalfWrittenTracker) {
     ASSERT_TRUE(waitUntil([&] { return view->rowOutcome(row(0)) == Outcome::Verified; }))
         << cell(row(0), CFleetView::kResult).toStdString();
     EXPECT_EQ(journalEntries().size(), 2u);
+}
+
+// The station runs in the window's event loop: a key typed into a page while eight trackers are
+// written is taken before they are done, and the typing changes nothing of what they get.
+TEST_F(FleetWindow, APageTakesTypingWhileEightTrackersAreWritten) {
+    std::mt19937 random(47);
+    constexpr int kTrackers = 8;
+    for (int n = 0; n < kTrackers; ++n) {
+        PLUG_IN_OR_SKIP(randomTracker(random, n));
+    }
+    const ParameterSet profile = writeProfileFile(random, QStringLiteral("fleet.pro"));
+    intervalMs = 20;
+    startWindow();
+    view->profileEdit()->setText(dir.filePath(QStringLiteral("fleet.pro")));
+    QTest::mouseClick(view->startButton(), Qt::LeftButton);
+    ASSERT_TRUE(waitUntil([&] { return trackers[0]->setLinesApplied() >= 1; }));
+
+    QLineEdit* field = nullptr;
+    for (QLineEdit* edit : app->frame()->findChildren<QLineEdit*>()) {
+        if (edit->isVisible() && edit->isEnabled() && !edit->isReadOnly() &&
+            edit->text().isEmpty()) {
+            field = edit;
+            break;
+        }
+    }
+    ASSERT_NE(field, nullptr) << "a page field to type into";
+    // Queued as a keyboard would, so only a free event loop delivers them.
+    for (const char key : std::string("VAN7")) {
+        QCoreApplication::postEvent(
+            field, new QKeyEvent(QEvent::KeyPress, 0, Qt::NoModifier, QString(QLatin1Char(key))));
+    }
+    ASSERT_TRUE(waitUntil([&] { return field->text() == QStringLiteral("VAN7"); }));
+    int stillRunning = 0;
+    for (int n = 0; n < kTrackers; ++n) {
+        stillRunning += view->rowOutcome(row(n)) == Outcome::Running ? 1 : 0;
+    }
+    EXPECT_GT(stillRunning, 0) << "the typing waited for the run";
+
+    ASSERT_TRUE(waitUntil([&] { return !view->isRunning(); }, 60000));
+    for (int n = 0; n < kTrackers; ++n) {
+        SCOPED_TRACE(n);
+        EXPECT_EQ(view->rowOutcome(row(n)), Outcome::Verified)
+            << cell(row(n), CFleetView::kResult).toStdString();
+        EXPECT_EQ(valuesDiffering(profile, trackers[static_cast<std::size_t>(n)]->parameters()),
+                  std::vector<std::string>{});
+    }
 }
 
 struct HeldCase {
