@@ -9,6 +9,7 @@
 #include "config/default_profile.h"
 #include "config/profile.h"
 #include "session/device_session.h"
+#include "session/file_path.h"
 #include "session/prompter.h"
 #include "session/status_texts.h"
 
@@ -17,14 +18,6 @@ namespace {
 
 QString text(const char* latin1) {
     return QString::fromLatin1(latin1);
-}
-
-std::filesystem::path filePath(const QString& path) {
-#ifdef Q_OS_WIN
-    return std::filesystem::path(path.toStdWString());
-#else
-    return std::filesystem::path(QFile::encodeName(path).toStdString());
-#endif
 }
 
 // A message box longer than this would not fit the screen; `qn470 check` lists them all.

@@ -24,22 +24,6 @@
 namespace qn470 {
 namespace {
 
-// Codes no set line carries: a provisioning never changes them.
-const std::set<std::string> kNeverWritten = {"B2", "B3", "C4", "E8", "O7", "OT", "Bk"};
-
-// The codes whose values differ between two sets, read field by field.
-std::vector<std::string> valuesDiffering(const ParameterSet& a, const ParameterSet& b) {
-    std::vector<std::string> codes;
-    for (const Parameter& p : allParameters()) {
-        const bool same =
-            p.isText() ? readText(a, p) == readText(b, p) : readNumber(a, p) == readNumber(b, p);
-        if (!same && !kNeverWritten.contains(std::string(p.code))) {
-            codes.emplace_back(p.code);
-        }
-    }
-    return codes;
-}
-
 std::string imeiOf(int n) {
     return "3560000000000" + std::to_string(10 + n);
 }

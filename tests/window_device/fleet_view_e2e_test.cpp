@@ -41,45 +41,12 @@
 #include "support/case_name.h"
 #include "support/random_set.h"
 #include "support/set_differences.h"
+#include "support/wait_until.h"
 
 namespace qn470 {
 namespace {
 
 using Outcome = CFleetView::Outcome;
-
-bool waitUntil(const std::function<bool()>& done, int timeoutMs = 30000) {
-    if (done()) {
-        return true;
-    }
-    QEventLoop loop;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (done()) {
-            loop.quit();
-        }
-    });
-    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
-    poll.start(5);
-    loop.exec();
-    return done();
-}
-
-// Codes no set line carries: the tracker's identity, what it only reports, and the last event
-// text. Written down here on purpose, apart from the encoder.
-const std::set<std::string> kNeverWritten = {"B2", "B3", "C4", "E8", "O7", "OT", "Bk"};
-
-// The codes whose values differ between two sets, field by field.
-std::vector<std::string> valuesDiffering(const ParameterSet& a, const ParameterSet& b) {
-    std::vector<std::string> codes;
-    for (const Parameter& p : allParameters()) {
-        const bool same =
-            p.isText() ? readText(a, p) == readText(b, p) : readNumber(a, p) == readNumber(b, p);
-        if (!same && !kNeverWritten.contains(std::string(p.code))) {
-            codes.emplace_back(p.code);
-        }
-    }
-    return codes;
-}
 
 QString imeiOf(int n) {
     return QStringLiteral("3560000000000%1").arg(10 + n);

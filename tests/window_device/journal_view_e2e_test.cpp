@@ -44,25 +44,10 @@
 #include "sim/tracker_simulator.h"
 #include "support/cli_process.h"
 #include "support/random_set.h"
+#include "support/wait_until.h"
 
 namespace qn470 {
 namespace {
-
-bool waitFor(const std::function<bool()>& done, int timeoutMs = 30000) {
-    QEventLoop loop;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (done()) {
-            loop.quit();
-        }
-    });
-    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
-    poll.start(5);
-    if (!done()) {
-        loop.exec();
-    }
-    return done();
-}
 
 class AnsweringPrompter : public test::ScriptedPrompter {
 public:
@@ -286,7 +271,7 @@ TEST_F(JournalWindow, RestoresOneTrackerToWhatItHeld) {
     EXPECT_TRUE(confirmation.contains(imeiOf(2))) << confirmation.toStdString();
     EXPECT_TRUE(confirmation.contains(QStringLiteral("journal entry %1").arg(entry.id)));
     EXPECT_TRUE(confirmation.contains(entry.time.toUTC().toString(Qt::ISODate)));
-    ASSERT_TRUE(waitFor([&] { return !view->restoring(); })) << view->note().toStdString();
+    ASSERT_TRUE(waitUntil([&] { return !view->restoring(); })) << view->note().toStdString();
 
     // Every setting a profile holds, as tracker 2 held it before the provisioning.
     const ParameterSet& now = trackers[1]->parameters();
@@ -352,7 +337,7 @@ TEST_P(JournalWindowRefuses, NamesWhyAndWritesNothing) {
         lines.push_back(tracker->setLinesApplied());
     }
     QTest::mouseClick(button("restoreToTracker"), Qt::LeftButton);
-    ASSERT_TRUE(waitFor([&] { return !view->restoring(); }));
+    ASSERT_TRUE(waitUntil([&] { return !view->restoring(); }));
     QString expected = QString::fromLatin1(r.note);
     expected.replace(QLatin1String("%1"), QString::number(id))
         .replace(QLatin1String("%2"), trackers[r.port - 1]->portName());

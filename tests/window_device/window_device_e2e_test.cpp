@@ -41,6 +41,7 @@
 #include "sim/tracker_simulator.h"
 #include "support/case_name.h"
 #include "support/random_set.h"
+#include "support/wait_until.h"
 
 namespace qn470 {
 namespace {
@@ -52,24 +53,6 @@ public:
     }
     QString saveName;
 };
-
-// Runs the real event loop (no sleeps, which would pace a save) until done() or the time is up.
-bool waitUntil(const std::function<bool()>& done, int timeoutMs = 10000) {
-    if (done()) {
-        return true;
-    }
-    QEventLoop loop;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (done()) {
-            loop.quit();
-        }
-    });
-    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
-    poll.start(5);
-    loop.exec();
-    return done();
-}
 
 // The whole window against a simulated tracker whose failure modes the test chooses, with its
 // settings and journal in a temporary folder and its prompts captured.

@@ -32,6 +32,7 @@
 #include "provision/station_journal.h"
 #include "serial/serial_link.h"
 #include "session/device_session.h"
+#include "session/file_path.h"
 #include "session/prompter.h"
 
 namespace qn470 {
@@ -51,14 +52,6 @@ std::optional<ParameterSet> storedState(const QByteArray& stored) {
 
 QString orDash(const QString& text) {
     return text.isEmpty() ? QStringLiteral("-") : escapeControls(text);
-}
-
-std::filesystem::path filePath(const QString& path) {
-#ifdef Q_OS_WIN
-    return std::filesystem::path(path.toStdWString());
-#else
-    return std::filesystem::path(QFile::encodeName(path).toStdString());
-#endif
 }
 
 }  // namespace
