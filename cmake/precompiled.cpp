@@ -1,0 +1,2 @@
+// SPDX-License-Identifier: Apache-2.0
+// Nothing of its own: the target only builds the precompiled header the others reuse.
