@@ -25,6 +25,7 @@
 #include "provision/fleet_profiles.h"
 #include "provision/provision_station.h"
 #include "provision/station_journal.h"
+#include "session/file_path.h"
 #include "session/prompter.h"
 
 namespace qn470 {
@@ -318,7 +319,7 @@ bool CFleetView::prepareRun(std::vector<std::string>& problems) {
         bytes = storedProfile(profile).toStdString();
     } else {
         loadDefaultProfile(profile);
-        const std::filesystem::path file(path.toStdU16String());
+        const std::filesystem::path file = filePath(path);
         const ReadResult read = readProfile(file, profile);
         if (!read.ok) {
             problems.push_back(read.error);
