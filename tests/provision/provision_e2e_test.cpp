@@ -27,6 +27,7 @@
 #include "session/code_comparison.h"
 #include "sim/tracker_simulator.h"
 #include "support/cli_process.h"
+#include "support/journal_entries.h"
 #include "support/postgres_server.h"
 #include "support/private_runtime.h"
 #include "support/random_set.h"
@@ -94,18 +95,7 @@ protected:
         return arguments;
     }
 
-    std::vector<JournalEntry> journalEntries() {
-        QString error;
-        const std::unique_ptr<Journal> journal = Journal::open(journalLocation(), &error);
-        EXPECT_TRUE(journal) << error.toStdString();
-        std::vector<JournalEntry> entries;
-        if (journal) {
-            for (const JournalEntry& listed : journal->list({}, &error)) {
-                entries.push_back(*journal->entry(listed.id, &error));
-            }
-        }
-        return entries;
-    }
+    std::vector<JournalEntry> journalEntries() { return journalEntriesAt(journalLocation()); }
 
     QTemporaryDir m_dir;
     test::PrivateRuntime m_runtime;

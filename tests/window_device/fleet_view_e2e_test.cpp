@@ -39,6 +39,7 @@
 #include "serial/serial_link.h"
 #include "sim/tracker_simulator.h"
 #include "support/case_name.h"
+#include "support/journal_entries.h"
 #include "support/random_set.h"
 #include "support/set_differences.h"
 #include "support/wait_until.h"
@@ -116,19 +117,7 @@ protected:
         return QStringLiteral("sqlite:") + dir.filePath(QStringLiteral("journal.db"));
     }
 
-    // Every entry with its states, read from the journal directly.
-    std::vector<JournalEntry> journalEntries() const {
-        QString error;
-        const std::unique_ptr<Journal> journal = Journal::open(journalLocation(), &error);
-        EXPECT_TRUE(journal) << error.toStdString();
-        std::vector<JournalEntry> entries;
-        if (journal) {
-            for (const JournalEntry& listed : journal->list({}, &error)) {
-                entries.push_back(*journal->entry(listed.id, &error));
-            }
-        }
-        return entries;
-    }
+    std::vector<JournalEntry> journalEntries() const { return journalEntriesAt(journalLocation()); }
 
     // A random profile in a .pro file; returns it as the file gives it back.
     ParameterSet writeProfileFile(std::mt19937& random, const QString& name) {

@@ -43,6 +43,7 @@
 #include "pages/page_test_support.h"
 #include "sim/tracker_simulator.h"
 #include "support/cli_process.h"
+#include "support/journal_entries.h"
 #include "support/random_set.h"
 #include "support/wait_until.h"
 
@@ -132,16 +133,7 @@ protected:
         return QStringLiteral("sqlite:") + dir.filePath(QStringLiteral("journal.sqlite"));
     }
 
-    std::vector<JournalEntry> journalEntries() {
-        QString error;
-        const std::unique_ptr<Journal> journal = Journal::open(journalLocation(), &error);
-        EXPECT_TRUE(journal) << error.toStdString();
-        std::vector<JournalEntry> entries;
-        for (const JournalEntry& listed : journal->list({}, &error)) {
-            entries.push_back(*journal->entry(listed.id, &error));
-        }
-        return entries;
-    }
+    std::vector<JournalEntry> journalEntries() { return journalEntriesAt(journalLocation()); }
 
     // The provisioning entry of tracker n (1-based), found by its IMEI.
     JournalEntry provisioningOf(int n) {
