@@ -293,24 +293,6 @@ TEST_F(Provision, StoppedOrKilledWhileWritingTheBeforeStateIsKept) {
     }
 }
 
-// Codes no set line carries: the tracker's identity, what it only reports, and the last event text,
-// whose slot the closing line takes. Written down here on purpose, apart from the encoder.
-const std::set<std::string> kNeverWritten = {"B2", "B3", "C4", "E8", "O7", "OT", "Bk"};
-
-// The codes whose values differ between two sets, read field by field.
-std::vector<std::string> valuesDiffering(const ParameterSet& a, const ParameterSet& b,
-                                         const std::set<std::string>& skipped) {
-    std::vector<std::string> codes;
-    for (const Parameter& p : allParameters()) {
-        const bool same =
-            p.isText() ? readText(a, p) == readText(b, p) : readNumber(a, p) == readNumber(b, p);
-        if (!same && !skipped.contains(std::string(p.code))) {
-            codes.emplace_back(p.code);
-        }
-    }
-    return codes;
-}
-
 // A tracker of a real fleet: every setting its own, and an identity and Bk text of its own.
 ParameterSet randomTracker(std::mt19937& random, int n) {
     ParameterSet set = randomCheckedSet(random);
